@@ -1,0 +1,148 @@
+#include "Settingfiles/UserIniFile.h"
+#include "shared/Exception.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestUserIniFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void firstConstructionCreatesFoldersOnly();
+    void exitWritesGiveExactFile();
+    void handEditedFileIsReadAndReplacedInPlace_data();
+    void handEditedFileIsReadAndReplacedInPlace();
+    void emptySectionNameGivesDefault();
+    void uncreatableFolderGivesDefaultsAndFailingWrite();
+
+private:
+    QString Lunavue() const { return FDir->filePath("TAVREL/Lunavue"); }
+
+    std::unique_ptr<QTemporaryDir> FDir;
+};
+
+void TestUserIniFile::init()
+{
+    FDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(FDir->isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(FDir->path()));
+}
+
+void TestUserIniFile::firstConstructionCreatesFoldersOnly()
+{
+    const TUserIniFile settings;
+    QVERIFY(settings.Usable());
+    QCOMPARE(settings.Path(), Lunavue() + "/User.ini");
+    QVERIFY(QFileInfo(Lunavue()).isDir());
+    QVERIFY(!QFileInfo::exists(settings.Path()));
+    QCOMPARE(settings.ReadSetting("OpticCalc", "Sprache", "Deutsch"), "Deutsch");
+}
+
+void TestUserIniFile::exitWritesGiveExactFile()
+{
+    {
+        TUserIniFile settings;
+        settings.WriteSetting("OpticCalc", "Sprache", "English");
+        settings.WriteSetting("OpticCalc", "BasicM90", "10");
+        settings.WriteSetting("OpticCalc", "BasicA", "500");
+        settings.WriteSetting("OpticCalc", "BasicApertur", "");
+    }
+    QFile file(Lunavue() + "/User.ini");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("[OpticCalc]\r\nSprache=English\r\nBasicM90=10\r\n"
+                                        "BasicA=500\r\nBasicApertur=\r\n"));
+
+    const TUserIniFile settings;
+    QCOMPARE(settings.ReadSetting("OpticCalc", "Sprache", "Deutsch"), "English");
+    QCOMPARE(settings.ReadSetting("OpticCalc", "BasicA", ""), "500");
+    // Stored empty is not missing.
+    QCOMPARE(settings.ReadSetting("OpticCalc", "BasicApertur", "x"), "");
+}
+
+void TestUserIniFile::handEditedFileIsReadAndReplacedInPlace_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("m90");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::addRow("names-in-other-case-blanks-and-quotes")
+        << QByteArray("[opticcalc]\r\nSPRACHE = \"English\"\r\nbasicm90='12.5'\r\n") << "English"
+        << "12.5"
+        << QByteArray("[opticcalc]\r\nSPRACHE = Deutsch\r\nbasicm90=10\r\nBasicA=500\r\n"
+                      "BasicApertur=30\r\n");
+    QTest::addRow("other-sections-kept")
+        << QByteArray("[Andere]\r\nSprache=x\r\n\r\n[OpticCalc]\r\nBasicA=1\r\n") << "DEFAULT"
+        << ""
+        << QByteArray("[Andere]\r\nSprache=x\r\n\r\n[OpticCalc]\r\nBasicA=500\r\n"
+                      "Sprache=Deutsch\r\nBasicM90=10\r\nBasicApertur=30\r\n");
+}
+
+void TestUserIniFile::handEditedFileIsReadAndReplacedInPlace()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, language);
+    QFETCH(QString, m90);
+    QFETCH(QByteArray, after);
+
+    QVERIFY(QDir().mkpath(Lunavue()));
+    QFile file(Lunavue() + "/User.ini");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(before);
+    file.close();
+
+    TUserIniFile settings;
+    QCOMPARE(settings.ReadSetting("OpticCalc", "Sprache", "DEFAULT"), language);
+    QCOMPARE(settings.ReadSetting("OpticCalc", "BasicM90", ""), m90);
+    settings.WriteSetting("OpticCalc", "Sprache", "Deutsch");
+    settings.WriteSetting("OpticCalc", "BasicM90", "10");
+    settings.WriteSetting("OpticCalc", "BasicA", "500");
+    settings.WriteSetting("OpticCalc", "BasicApertur", "30");
+
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), after);
+}
+
+void TestUserIniFile::emptySectionNameGivesDefault()
+{
+    QVERIFY(QDir().mkpath(Lunavue()));
+    QFile file(Lunavue() + "/User.ini");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[]\r\nSprache=English\r\n");
+    file.close();
+
+    QCOMPARE(TUserIniFile().ReadSetting("", "Sprache", "Deutsch"), "Deutsch");
+}
+
+void TestUserIniFile::uncreatableFolderGivesDefaultsAndFailingWrite()
+{
+    // A regular file where the configuration folder should be.
+    const QString plain = FDir->filePath("plain");
+    QFile file(plain);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(plain + "/config"));
+
+    TUserIniFile settings;
+    QVERIFY(settings.Usable());
+    const QString path = plain + "/config/TAVREL/Lunavue/User.ini";
+    QCOMPARE(settings.Path(), path);
+    QCOMPARE(settings.ReadSetting("OpticCalc", "BasicM90", "7"), "7");
+
+    QString message;
+    try {
+        settings.WriteSetting("OpticCalc", "Sprache", "Deutsch");
+    } catch (const EIniFileException &e) {
+        message = e.Message();
+    }
+    QCOMPARE(message, "In " + QDir::toNativeSeparators(path) + " kann nicht geschrieben werden");
+    QCOMPARE(QFileInfo(plain).size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestUserIniFile)
+#include "tst_userinifile.moc"
