@@ -1,0 +1,491 @@
+#include "OpticCalcUnit/OpticCalcForm.h"
+
+#include "NumberText.h"
+#include "OpticCalcUnit/KeyFilter.h"
+#include "Settingfiles/IniFile.h"
+#include "Settingfiles/UserIniFile.h"
+#include "SpotModel.h"
+#include "main/Application.h"
+
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <clocale>
+#include <cmath>
+
+namespace {
+
+constexpr int ClientWidth = 687;
+constexpr int ClientHeight = 492;
+const QColor WindowColour(231, 231, 247);
+
+// Open while the invalid-value box is shown, so a second request is dropped.
+bool InvalidValueShowing = false;
+
+QString Format(float value)
+{
+    return QString::fromStdString(FormatNumber(value));
+}
+
+// A caption too long for its button is broken at the blank nearest its
+// middle, as the design's two-line take-over button shows.
+void SetButtonText(QPushButton *button, const QString &text)
+{
+    const int iconRoom = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+    const int room = button->width() - iconRoom - 12;
+    QString shown = text;
+    if (button->fontMetrics().horizontalAdvance(text) > room) {
+        int best = -1;
+        for (int i = 0; i < text.size(); ++i) {
+            if (text.at(i) == u' ' &&
+                (best < 0 || std::abs(i - text.size() / 2) < std::abs(best - text.size() / 2)))
+                best = i;
+        }
+        if (best >= 0)
+            shown[best] = u'\n';
+    }
+    button->setText(shown);
+}
+
+} // namespace
+
+TOpticCalcForm::TOpticCalcForm(QWidget *parent) : QMainWindow(parent)
+{
+    InstallFontSubstitutes();
+    setupUi(this);
+    WatchTimer = new QTimer(this);
+    WatchTimer->setInterval(50);
+    SetUpLook();
+    SetUpPictures();
+    ConnectHandlers();
+
+    // Numbers in the window always use "."; the user's own separator is kept
+    // for the CSV file only.
+    const QByteArray separator = QLocale::system().decimalPoint().toLatin1();
+    FSavedDecimalSeparator = separator.isEmpty() ? '.' : separator.front();
+    std::setlocale(LC_NUMERIC, "C");
+
+    CallAndReport([this] { FormCreate(); });
+    WatchTimer->start();
+}
+
+TOpticCalcForm::~TOpticCalcForm()
+{
+    CallAndReport([this] { FormDestroy(); });
+}
+
+void TOpticCalcForm::SetUpLook()
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
+    AdvMainMenu1->setFont(font);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, WindowColour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    ClientArea->setFixedSize(ClientWidth, ClientHeight);
+    setFixedSize(ClientWidth, ClientHeight + AdvMainMenu1->sizeHint().height());
+
+    Line->setStyleSheet(QStringLiteral("background-color: red;"));
+    for (QFrame *bevel : {Bevel1, Bevel3})
+        bevel->setStyleSheet(
+            QStringLiteral("border: none; border-top: 1px solid rgb(150,150,170);"));
+    LineLabel->setStyleSheet(QStringLiteral("color: red;"));
+    LineEdit->setStyleSheet(
+        QStringLiteral("QLineEdit { border: none; color: red; background: rgb(231,231,247); }"));
+    LineEdit->setTextMargins(0, 0, 0, 0);
+    // The unit labels grow with their text like the design's labels, so no
+    // font cuts "mm".
+    for (QLabel *unit : {Label10, Label11, Label12, Label13, Label14})
+        unit->resize(std::max(unit->width(), unit->fontMetrics().horizontalAdvance(unit->text())),
+                     unit->height());
+
+    BasicDataPanel->SetCaption(
+        QStringLiteral("<B><P align=\"center\">Optische Daten Pyrometer</P></B>"));
+    CalcValuesPanel->SetCaption(QStringLiteral("<B><P align=\"center\">Berechnete Werte</P></B>"));
+    CalcTablePanel->SetCaption(QStringLiteral("<B>Berechnung</B>"));
+    Image3->setCursor(Qt::PointingHandCursor);
+    Image3->setToolTip(QStringLiteral("www.tavrel.example"));
+    Image3->installEventFilter(this);
+
+    LanguageGroup = new QActionGroup(this);
+    LanguageGroup->setExclusive(true);
+    LanguageGroup->addAction(Deutsch2);
+    LanguageGroup->addAction(Deutsch1);
+
+    setWindowIcon(QIcon(QStringLiteral(":/images/opticcalc.png")));
+    const std::pair<QAbstractButton *, const char *> icons[] = {
+        {CalcButton, "icon_calc"},       {PrintButton, "icon_print"},
+        {ExportButton, "icon_export"},   {NewRowButton, "icon_newrow"},
+        {GridClearButton, "icon_clear"}, {ToTableButton, "icon_totable"}};
+    for (const auto &[button, name] : icons)
+        button->setIcon(QIcon(QStringLiteral(":/images/%1.png").arg(QLatin1String(name))));
+    Deutsch2->setIcon(QIcon(QStringLiteral(":/images/icon_deutsch.png")));
+    Deutsch1->setIcon(QIcon(QStringLiteral(":/images/icon_english.png")));
+    info1->setIcon(QIcon(QStringLiteral(":/images/icon_info.png")));
+
+    MEdit->setFocus();
+}
+
+void TOpticCalcForm::SetUpPictures()
+{
+    Image_1->setPixmap(QPixmap(QStringLiteral(":/images/beam_converging.png")));
+    Image_1->Tag = 1;
+    Image_2->setPixmap(QPixmap(QStringLiteral(":/images/beam_diverging.png")));
+    Image_2->Tag = 2;
+    // The shown picture starts as the converging one but with tag 0, so the
+    // first ReadBasicData always copies.
+    Image1->setPixmap(Image_1->pixmap());
+    Image1->Tag = 0;
+    Image2->setPixmap(QPixmap(QStringLiteral(":/images/diagram.png")));
+    Image3->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
+    Image3->setScaledContents(true);
+}
+
+void TOpticCalcForm::ConnectHandlers()
+{
+    // Signals of buttons, the timer and the menu run their handler guarded;
+    // the signal's own arguments are not needed.
+    const auto guarded = [](std::function<void()> handler) {
+        return [handler = std::move(handler)](auto &&...) { CallAndReport(handler); };
+    };
+    connect(Slider, &QSlider::valueChanged, this, guarded([this] { SliderChange(Slider); }));
+    connect(WatchTimer, &QTimer::timeout, this, guarded([this] { WatchTimerTimer(); }));
+    connect(CalcButton, &QPushButton::clicked, this, guarded([this] { CalcButtonClick(); }));
+    connect(PrintButton, &QPushButton::clicked, this, guarded([this] { PrintButtonClick(); }));
+    connect(ExportButton, &QPushButton::clicked, this, guarded([this] { ExportButtonClick(); }));
+    connect(NewRowButton, &QPushButton::clicked, this, guarded([this] { NewRowButtonClick(); }));
+    connect(GridClearButton, &QPushButton::clicked, this,
+            guarded([this] { GridClearButtonClick(); }));
+    connect(ToTableButton, &QPushButton::clicked, this, guarded([this] { ToTableButtonClick(); }));
+    connect(LanguageGroup, &QActionGroup::triggered, this,
+            [this](QAction *action) { CallAndReport([this, action] { Deutsch2Click(action); }); });
+    connect(info1, &QAction::triggered, this, guarded([this] { info1Click(); }));
+
+    // Key events run inside the edit's event handling, which the application
+    // object guards.
+    MEdit->OnKeyPress = [this](char &key) { MEditKeyPress(key); };
+    AEdit->OnKeyPress = [this](char &key) { AEditKeyPress(key); };
+    DEdit->OnKeyPress = [this](char &key) { DEditKeyPress(key); };
+    M2Edit->OnKeyPress = [this](char &key) { M2EditKeyPress(key); };
+    A2Edit->OnKeyPress = [this](char &key) { A2EditKeyPress(key); };
+    Grid->OnKeyPress = [this](char &key) { GridKeyPress(key); };
+    Grid->OnGridHint = [this](int row, int column, QString &hint) {
+        GridGridHint(row, column, hint);
+    };
+}
+
+bool TOpticCalcForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image3 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        CallAndReport([this] { Image3Click(); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- start, end
+
+void TOpticCalcForm::FormCreate()
+{
+    {
+        // Constructing the settings object makes its folders exist.
+        TUserIniFile settings;
+    }
+    Line->move(294, Line->y());
+    Slider->setMaximum(SliderPositions);
+    Slider->setValue(0);
+
+    FLanguage = QLocale::system().language() == QLocale::German ? QStringLiteral("Deutsch")
+                                                                : QStringLiteral("English");
+    {
+        TUserIniFile settings;
+        const QString section = QStringLiteral("OpticCalc");
+        FLanguage = settings.ReadSetting(section, QStringLiteral("Sprache"), FLanguage);
+        MEdit->setText(settings.ReadSetting(section, QStringLiteral("BasicM90"), QString()));
+        AEdit->setText(settings.ReadSetting(section, QStringLiteral("BasicA"), QString()));
+        DEdit->setText(settings.ReadSetting(section, QStringLiteral("BasicApertur"), QString()));
+    }
+    for (QAction *item : Sprache1->actions()) {
+        if (item->text() == FLanguage) {
+            item->setChecked(true);
+            break;
+        }
+    }
+    ApplyLanguage(FLanguage);
+}
+
+void TOpticCalcForm::FormDestroy()
+{
+    TUserIniFile settings;
+    const QString section = QStringLiteral("OpticCalc");
+    settings.WriteSetting(section, QStringLiteral("Sprache"), FLanguage);
+    settings.WriteSetting(section, QStringLiteral("BasicM90"), MEdit->text());
+    settings.WriteSetting(section, QStringLiteral("BasicA"), AEdit->text());
+    settings.WriteSetting(section, QStringLiteral("BasicApertur"), DEdit->text());
+}
+
+// ------------------------------------------------------------ calculation
+
+void TOpticCalcForm::ReadBasicData()
+{
+    FBasicApertur = ParseNumber(AnsiText(DEdit->text()));
+    FBasicA = ParseNumber(AnsiText(AEdit->text()));
+    FBasicM90 = ParseNumber(AnsiText(MEdit->text()));
+    const TPicture &wanted = FBasicM90 > FBasicApertur ? *Image_2 : *Image_1;
+    if (Image1->Tag != wanted.Tag)
+        Image1->Assign(wanted);
+}
+
+bool TOpticCalcForm::CalcSpot(QObject *sender, float value)
+{
+    const SpotOptics optics{FBasicM90, FBasicA, FBasicApertur};
+    const auto reject = [this] {
+        M2Edit->clear();
+        A2Edit->clear();
+        return false;
+    };
+
+    if (sender == M2Edit) {
+        FCalcSpot = value;
+        if (!AreInputsValid(optics, value) || !IsSpotReachable(optics, value)) {
+            reject();
+            ShowInvalidValue(FInvalidValueText);
+            return false;
+        }
+        const float distance = DistanceForSpot(optics, value, Slider->value() > FocusPosition);
+        // Extreme data can leave the float range; such a spot has no distance.
+        if (!std::isfinite(distance)) {
+            reject();
+            ShowInvalidValue(FInvalidValueText);
+            return false;
+        }
+        FCalcDistance = distance;
+        SetSliderByProgram(PositionForDistance(FBasicA, FCalcDistance));
+        M2Edit->setText(Format(FCalcSpot));
+        A2Edit->setText(Format(FCalcDistance));
+        return true;
+    }
+
+    FCalcDistance = value;
+    if (!AreInputsValid(optics, value))
+        return reject();
+    const float spot = SpotAtDistance(optics, value);
+    if (!std::isfinite(spot))
+        return reject();
+    FCalcSpot = spot;
+    if (sender == A2Edit || sender == nullptr)
+        SetSliderByProgram(PositionForDistance(FBasicA, FCalcDistance));
+    if (sender != CalcButton) {
+        M2Edit->setText(Format(FCalcSpot));
+        A2Edit->setText(Format(FCalcDistance));
+    }
+    return true;
+}
+
+void TOpticCalcForm::SetSliderByProgram(int position)
+{
+    FSliderByProgram = true;
+    // The slider raises its change event inside setValue; SliderChange then
+    // only moves the line.
+    struct Reset
+    {
+        bool &flag;
+        ~Reset() { flag = false; }
+    } reset{FSliderByProgram};
+    Slider->setValue(position);
+}
+
+void TOpticCalcForm::SliderChange(QObject *sender)
+{
+    Line->move(Slider->x() + Slider->value() + 7, Line->y());
+    if (FSliderByProgram)
+        return;
+    ReadBasicData();
+    CalcSpot(sender, DistanceForPosition(FBasicA, Slider->value()));
+    UpdateLineLabel();
+}
+
+void TOpticCalcForm::UpdateLineLabel()
+{
+    const QString text = A2Edit->text().isEmpty()
+                             ? QString()
+                             : M2Edit->text() + u'@' + A2Edit->text() + QStringLiteral("mm");
+    LineLabel->setText(text);
+    const QFontMetrics metrics(LineLabel->font());
+    LineLabel->resize(metrics.horizontalAdvance(text.isEmpty() ? QStringLiteral(" ") : text),
+                      LineLabel->height());
+    int left = Line->x() - LineLabel->width() / 2;
+    if (ClientWidth < left + LineLabel->width())
+        left = ClientWidth - LineLabel->width();
+    LineLabel->move(left, LineLabel->y());
+
+    // The edit draws its text 2 pixels inside its frame; it gets that margin
+    // on both sides so the measured text is never clipped, and stays inside
+    // the window on the right.
+    constexpr int margin = 2;
+    const int width = LineLabel->width() + 2 * margin;
+    const int editLeft = std::min(LineLabel->x() - margin, ClientWidth - width);
+    LineEdit->setGeometry(editLeft, LineLabel->y(), width, LineEdit->height());
+    LineEdit->setText(text);
+    LineEdit->setCursorPosition(0);
+}
+
+void TOpticCalcForm::ShowInvalidValue(const QString &text)
+{
+    if (InvalidValueShowing)
+        return;
+    InvalidValueShowing = true;
+    // Cleared however the box ends; a box that could not open must not
+    // silence every later message.
+    struct Reset
+    {
+        ~Reset() { InvalidValueShowing = false; }
+    } reset;
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Problem"), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+void TOpticCalcForm::MEditKeyPress(char &key)
+{
+    if (key == EnterKey)
+        SliderChange(nullptr);
+    FilterNumberKey(key);
+}
+
+void TOpticCalcForm::AEditKeyPress(char &key)
+{
+    MEditKeyPress(key);
+}
+
+void TOpticCalcForm::DEditKeyPress(char &key)
+{
+    MEditKeyPress(key);
+}
+
+void TOpticCalcForm::M2EditKeyPress(char &key)
+{
+    if (key == EnterKey) {
+        ReadBasicData();
+        CalcSpot(M2Edit, ParseNumber(AnsiText(M2Edit->text())));
+        UpdateLineLabel();
+    }
+    FilterNumberKey(key);
+}
+
+void TOpticCalcForm::A2EditKeyPress(char &key)
+{
+    if (key == EnterKey) {
+        ReadBasicData();
+        CalcSpot(A2Edit, ParseNumber(AnsiText(A2Edit->text())));
+        UpdateLineLabel();
+    }
+    FilterNumberKey(key);
+}
+
+// Controls are enabled and disabled nowhere else.
+void TOpticCalcForm::WatchTimerTimer()
+{
+    const bool hasRows = Grid->RowCount() > 1;
+    Slider->setEnabled(!MEdit->text().isEmpty() && !AEdit->text().isEmpty() &&
+                       !DEdit->text().isEmpty());
+    CalcButton->setEnabled(hasRows && Slider->isEnabled());
+    PrintButton->setEnabled(hasRows);
+    ExportButton->setEnabled(hasRows);
+    GridClearButton->setEnabled(hasRows);
+    ToTableButton->setEnabled(!M2Edit->text().isEmpty() && !A2Edit->text().isEmpty());
+    M2Edit->setEnabled(Slider->isEnabled());
+    A2Edit->setEnabled(Slider->isEnabled());
+    Grid->setEnabled(Slider->isEnabled());
+    NewRowButton->setEnabled(Slider->isEnabled());
+    Label13->setEnabled(M2Edit->isEnabled());
+    Label14->setEnabled(A2Edit->isEnabled());
+}
+
+// ---------------------------------------------------------------- language
+
+void TOpticCalcForm::Deutsch2Click(QAction *sender)
+{
+    ApplyLanguage(sender->text());
+}
+
+void TOpticCalcForm::ApplyLanguage(const QString &language)
+{
+    FLanguage = language;
+    FLanguage.remove(u'&');
+    const TIniFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Lang.ini"));
+    const auto read = [&](const char *key) {
+        return file.ReadString(FLanguage, QString::fromUtf8(key), QString());
+    };
+    const auto bold = [](const QString &text) {
+        return QStringLiteral("<B>") + text + QStringLiteral("</B>");
+    };
+
+    Label3->setText(read("MessFeld") + QStringLiteral(" M90"));
+    Label6->setText(read("MessFeld") + QStringLiteral(" M90"));
+    Label2->setText(read("MessAbstand"));
+    Label5->setText(read("MessAbstand"));
+    Label8->setText(read("MessAbstand"));
+    Label1->setText(read("Apertur") + QStringLiteral(" D"));
+    const QString pyrometer = read("Pyrometer");
+    FPrintHeading = read("OptischeBasisDaten") + u' ' + pyrometer;
+    BasicDataPanel->SetCaption(bold(read("EingabeOptischeBasisdaten")));
+    FCalcValuesHeading = read("BerechneteWerte");
+    CalcValuesPanel->SetCaption(bold(FCalcValuesHeading));
+    CalcTablePanel->SetCaption(bold(read("BerechnungMessfelder")));
+    SetButtonText(PrintButton, read("Drucken"));
+    SetButtonText(ExportButton, read("Export"));
+    SetButtonText(NewRowButton, read("NeueZeile"));
+    SetButtonText(GridClearButton, read("TabelleLöschen"));
+    SetButtonText(ToTableButton, read("ZuTabelleHinzufügen"));
+    SetButtonText(CalcButton, read("Berechnen"));
+    Grid->SetGeneralHint(read("TabelleHint"));
+    setWindowTitle(read("OptischerRechner") + QStringLiteral(" Spot"));
+    Grid->SetCell(0, 0, read("MessAbstand") + QStringLiteral(" a [mm]"));
+    Grid->SetCell(1, 0, read("MessFeld") + QStringLiteral(" M90 [mm]"));
+    LayOutGrid();
+    FHintDistance = read("EingabeMessabstand");
+    FHintSpot = read("BerechnetesMessfeld");
+    FInvalidValueText = read("UngültigerWert");
+}
+
+void TOpticCalcForm::LayOutGrid()
+{
+    // Both columns are measured in the first column's header font.
+    QFont headerFont = Grid->horizontalHeader()->font();
+    headerFont.setBold(true);
+    const QFontMetrics metrics(headerFont);
+    for (int column = 0; column < 2; ++column)
+        Grid->setColumnWidth(column, metrics.horizontalAdvance(Grid->Cell(column, 0)) + 10);
+    Grid->resize(Grid->columnWidth(0) + Grid->columnWidth(1) + 21, Grid->height());
+    PrintButton->move(Grid->x() + Grid->width() + 20, PrintButton->y());
+    for (QPushButton *button : {ExportButton, NewRowButton, GridClearButton, CalcButton})
+        button->move(PrintButton->x(), button->y());
+    CalcTablePanel->resize(PrintButton->x() + PrintButton->width() + 20, CalcTablePanel->height());
+}
+
+// ------------------------------------------------------------------- about
+
+void TOpticCalcForm::info1Click()
+{
+    if (ShowAbout)
+        ShowAbout();
+}
+
+void TOpticCalcForm::Image3Click()
+{
+    if (OpenWebAddress)
+        OpenWebAddress();
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "ui_OpticCalcForm.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class QPrinter;
+
+// The calculator window: basic data, computed values with the slider and the
+// red line over the beam picture, the results table with its export and the
+// printed report, and the language menu.
+class TOpticCalcForm : public QMainWindow, private Ui::TOpticCalcForm
+{
+    Q_OBJECT
+public:
+    explicit TOpticCalcForm(QWidget *parent = nullptr);
+    ~TOpticCalcForm() override;
+
+    // Seams for the blocking dialogs; tests hand in a path or a PDF printer.
+    // The export seam gives no value for a cancelled dialog, the print seam
+    // false.
+    std::function<std::optional<QString>()> AskExportPath;
+    std::function<bool(QPrinter &printer)> AskPrinter;
+    // Called by the logo; the about window installs its link opener here.
+    std::function<void()> OpenWebAddress;
+    // Called by the menu item "info"; shows the about window modally.
+    std::function<void()> ShowAbout;
+
+    // Event handlers, named after their control and event.
+    void FormCreate();
+    void FormDestroy();
+    void SliderChange(QObject *sender);
+    void MEditKeyPress(char &key);
+    void AEditKeyPress(char &key);
+    void DEditKeyPress(char &key);
+    void M2EditKeyPress(char &key);
+    void A2EditKeyPress(char &key);
+    void WatchTimerTimer();
+    void NewRowButtonClick();
+    void ToTableButtonClick();
+    void GridClearButtonClick();
+    void CalcButtonClick();
+    void GridKeyPress(char &key);
+    void GridGridHint(int row, int column, QString &hint);
+    void ExportButtonClick();
+    void GridSaveCell(int column, int row, QString &value);
+    void PrintButtonClick();
+    void Deutsch2Click(QAction *sender);
+    void info1Click();
+    void Image3Click();
+
+    // Operations shared by the handlers.
+    void ReadBasicData();
+    bool CalcSpot(QObject *sender, float value);
+    void UpdateLineLabel();
+    void ShowInvalidValue(const QString &text);
+    void ApplyLanguage(const QString &language);
+
+    // Read access for the report, the about window and tests.
+    char SavedDecimalSeparator() const { return FSavedDecimalSeparator; }
+    const QString &Language() const { return FLanguage; }
+    const QString &InvalidValueText() const { return FInvalidValueText; }
+    const QString &PrintHeading() const { return FPrintHeading; }
+    const QString &CalcValuesHeading() const { return FCalcValuesHeading; }
+    const QString &HintDistance() const { return FHintDistance; }
+    const QString &HintSpot() const { return FHintSpot; }
+    float CalcDistance() const { return FCalcDistance; }
+    float CalcSpotValue() const { return FCalcSpot; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void SetUpLook();
+    void SetUpPictures();
+    void ConnectHandlers();
+    void SetSliderByProgram(int position);
+    void LayOutGrid();
+    std::optional<QString> RunExportDialog();
+
+    QTimer *WatchTimer = nullptr;
+    QActionGroup *LanguageGroup = nullptr;
+    QString FLastExportFile;
+
+    float FBasicA = 0;
+    float FBasicM90 = 0;
+    float FBasicApertur = 0;
+    float FCalcDistance = 0;
+    float FCalcSpot = 0;
+    QString FInvalidValueText;
+    QString FPrintHeading;
+    QString FCalcValuesHeading;
+    QString FHintDistance;
+    QString FHintSpot;
+    char FSavedDecimalSeparator = 0;
+    bool FSliderByProgram = false;
+    QString FLanguage;
+};
