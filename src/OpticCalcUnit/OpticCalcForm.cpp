@@ -1,5 +1,6 @@
 #include "OpticCalcUnit/OpticCalcForm.h"
 
+#include "InfoUnit/InfoForm.h"
 #include "NumberText.h"
 #include "OpticCalcUnit/KeyFilter.h"
 #include "Settingfiles/IniFile.h"
@@ -480,12 +481,13 @@ void TOpticCalcForm::LayOutGrid()
 
 void TOpticCalcForm::info1Click()
 {
-    if (ShowAbout)
-        ShowAbout();
+    if (InfoForm)
+        InfoForm->exec();
 }
 
+// The logo opens the web address without showing the about window.
 void TOpticCalcForm::Image3Click()
 {
-    if (OpenWebAddress)
-        OpenWebAddress();
+    if (InfoForm)
+        InfoForm->UrlLabelClick();
 }

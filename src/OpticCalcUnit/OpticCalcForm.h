@@ -9,6 +9,7 @@
 #include <optional>
 
 class QPrinter;
+class TInfoForm;
 
 // The calculator window: basic data, computed values with the slider and the
 // red line over the beam picture, the results table with its export and the
@@ -25,10 +26,8 @@ public:
     // false.
     std::function<std::optional<QString>()> AskExportPath;
     std::function<bool(QPrinter &printer)> AskPrinter;
-    // Called by the logo; the about window installs its link opener here.
-    std::function<void()> OpenWebAddress;
-    // Called by the menu item "info"; shows the about window modally.
-    std::function<void()> ShowAbout;
+    // The about window, created after this one; "info" and the logo use it.
+    void SetInfoForm(TInfoForm *infoForm) { InfoForm = infoForm; }
 
     // Event handlers, named after their control and event.
     void FormCreate();
@@ -83,6 +82,7 @@ private:
     std::optional<QString> RunExportDialog();
 
     QTimer *WatchTimer = nullptr;
+    TInfoForm *InfoForm = nullptr;
     QActionGroup *LanguageGroup = nullptr;
     QString FLastExportFile;
 

@@ -12,8 +12,7 @@ int main(int argc, char *argv[])
         // entry; the about window stays hidden until "info" shows it.
         auto calculator = std::make_unique<TOpticCalcForm>();
         auto about = std::make_unique<TInfoForm>(calculator.get());
-        calculator->ShowAbout = [&about] { about->exec(); };
-        calculator->OpenWebAddress = [&about] { about->UrlLabelClick(); };
+        calculator->SetInfoForm(about.get());
         calculator->show();
         QApplication::exec();
         about.reset();
