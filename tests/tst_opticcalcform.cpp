@@ -10,6 +10,7 @@
 
 #include <QActionGroup>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -26,6 +27,7 @@ private slots:
     void windowProperties();
     void startState();
     void decimalSeparatorFollowsRegionalSetting();
+    void picturesAreSharpOnDenseScreens();
 
     void typicalUse();
     void wantedSpot_data();
@@ -45,6 +47,9 @@ private slots:
 
     void watch_data();
     void watch();
+
+    void tabOrderReachesEveryControl();
+    void accessibleTextsFollowLanguage();
 
     void errorReportText_data();
     void errorReportText();
@@ -174,6 +179,20 @@ void TestOpticCalcForm::startState()
     QCOMPARE(shown->pixmap().toImage(), Child<TPicture>(*FForm, "Image_1")->pixmap().toImage());
     QVERIFY(!shown->pixmap().isNull());
     QCOMPARE(Child<TResultsGrid>(*FForm, "Grid")->RowCount(), 1);
+}
+
+// CTest runs this executable also with QT_SCALE_FACTOR=2.
+void TestOpticCalcForm::picturesAreSharpOnDenseScreens()
+{
+    const qreal ratio = FForm->devicePixelRatioF();
+    for (const char *name : {"Image1", "Image_1", "Image_2"}) {
+        const QPixmap picture = Child<TPicture>(*FForm, name)->pixmap();
+        QCOMPARE(picture.deviceIndependentSize(), QSizeF(674, 109));
+        QCOMPARE(picture.devicePixelRatio(), ratio > 1 ? 2.0 : 1.0);
+    }
+    // The printed diagram keeps its own pixel size whatever the screen.
+    QCOMPARE(Child<TPicture>(*FForm, "Image2")->pixmap().size(), QSize(674, 187));
+    QCOMPARE(Child<QWidget>(*FForm, "Image1")->geometry(), QRect(6, 102, 674, 109));
 }
 
 // CTest runs this executable once under C and once under de_DE.UTF-8.
@@ -494,6 +513,60 @@ void TestOpticCalcForm::watch()
     QCOMPARE(actual, expected);
     for (const char *name : {"MEdit", "AEdit", "DEdit", "LineEdit", "Label10", "Image3"})
         QVERIFY2(Child<QWidget>(*FForm, name)->isEnabled(), name);
+}
+
+void TestOpticCalcForm::tabOrderReachesEveryControl()
+{
+    SetBasicData(QStringLiteral("10"), QStringLiteral("500"), QStringLiteral("30"));
+    Child<QSlider>(*FForm, "Slider")->setValue(96);
+    Child<TResultsGrid>(*FForm, "Grid")->InsertRows(1, 1);
+    QTest::qWait(60);
+    FForm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
+    Child<QWidget>(*FForm, "MEdit")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 14; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited,
+             QStringList({"AEdit", "DEdit", "LineEdit", "Slider", "CalcButton", "PrintButton",
+                          "Grid", "ExportButton", "NewRowButton", "GridClearButton", "M2Edit",
+                          "A2Edit", "ToTableButton", "MEdit"}));
+
+    // F10 opens the language menu.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+    QCOMPARE(FForm->menuBar()->activeAction(), FForm->menuBar()->actions().at(0));
+}
+
+void TestOpticCalcForm::accessibleTextsFollowLanguage()
+{
+    FForm->ApplyLanguage(QStringLiteral("English"));
+    QStringList unnamed;
+    const auto controls = [this, &unnamed] {
+        QMap<QString, QString> names;
+        for (QWidget *control : FForm->findChildren<QWidget *>()) {
+            const QString name = control->objectName();
+            if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || !control->isVisible() ||
+                control->parentWidget() == nullptr || name == QLatin1String("ClientArea") ||
+                name == QLatin1String("AdvMainMenu1") || name.startsWith(QLatin1String("Bevel")) ||
+                qobject_cast<QMenu *>(control) != nullptr)
+                continue;
+            if (control->accessibleName().isEmpty())
+                unnamed.append(name);
+            names[name] = control->accessibleName();
+        }
+        return names;
+    };
+    const QMap<QString, QString> english = controls();
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u',')));
+    QVERIFY(english.size() > 30);
+    FForm->ApplyLanguage(QStringLiteral("Deutsch"));
+    const QMap<QString, QString> german = controls();
+    QCOMPARE(unnamed, QStringList());
+    for (const char *name : {"MEdit", "A2Edit", "Slider", "Grid", "CalcButton", "ToTableButton"})
+        QVERIFY2(german.value(QLatin1String(name)) != english.value(QLatin1String(name)), name);
+    QVERIFY(!Child<QWidget>(*FForm, "MEdit")->accessibleDescription().isEmpty());
 }
 
 void TestOpticCalcForm::errorReportText_data()

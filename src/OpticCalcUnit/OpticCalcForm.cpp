@@ -10,11 +10,13 @@
 
 #include <QActionGroup>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <clocale>
 #include <cmath>
@@ -135,21 +137,42 @@ void TOpticCalcForm::SetUpLook()
     Deutsch1->setIcon(QIcon(QStringLiteral(":/images/icon_english.png")));
     info1->setIcon(QIcon(QStringLiteral(":/images/icon_info.png")));
 
+    // The whole window works from the keyboard: Tab leaves the table, F10
+    // opens the menu.
+    Grid->setTabKeyNavigation(false);
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { AdvMainMenu1->setActiveAction(Sprache1->menuAction()); });
     MEdit->setFocus();
+}
+
+// On a high-density screen the doubled drawing keeps the pictures sharp; its
+// device pixel ratio keeps the geometry in logical pixels unchanged.
+QPixmap TOpticCalcForm::LoadPicture(const QString &name) const
+{
+    const QString path = QStringLiteral(":/images/%1.png").arg(name);
+    const QString doubled = QStringLiteral(":/images/%1@2x.png").arg(name);
+    if (devicePixelRatioF() > 1 && QFile::exists(doubled)) {
+        QPixmap picture(doubled);
+        picture.setDevicePixelRatio(2);
+        return picture;
+    }
+    return QPixmap(path);
 }
 
 void TOpticCalcForm::SetUpPictures()
 {
-    Image_1->setPixmap(QPixmap(QStringLiteral(":/images/beam_converging.png")));
+    Image_1->setPixmap(LoadPicture(QStringLiteral("beam_converging")));
     Image_1->Tag = 1;
-    Image_2->setPixmap(QPixmap(QStringLiteral(":/images/beam_diverging.png")));
+    Image_2->setPixmap(LoadPicture(QStringLiteral("beam_diverging")));
     Image_2->Tag = 2;
     // The shown picture starts as the converging one but with tag 0, so the
     // first ReadBasicData always copies.
     Image1->setPixmap(Image_1->pixmap());
     Image1->Tag = 0;
+    // Printed only: its pixel size sets the diagram's proportions on paper.
     Image2->setPixmap(QPixmap(QStringLiteral(":/images/diagram.png")));
-    Image3->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
+    Image3->setPixmap(LoadPicture(QStringLiteral("logo")));
     Image3->setScaledContents(true);
 }
 
@@ -460,6 +483,46 @@ void TOpticCalcForm::ApplyLanguage(const QString &language)
     FHintDistance = read("EingabeMessabstand");
     FHintSpot = read("BerechnetesMessfeld");
     FInvalidValueText = read("UngültigerWert");
+    UpdateAccessibleTexts();
+}
+
+// Screen readers get the language's own texts; they follow every switch.
+void TOpticCalcForm::UpdateAccessibleTexts()
+{
+    const auto plain = [](const TCaptionPanel *panel) {
+        return ParseCaptionMarkup(panel->Caption()).Text;
+    };
+    const auto describe = [](QWidget *control, const QString &name, const QString &description) {
+        control->setAccessibleName(name);
+        control->setAccessibleDescription(description);
+    };
+    const QString basic = plain(BasicDataPanel);
+    const QString computed = plain(CalcValuesPanel);
+    const QString table = plain(CalcTablePanel);
+    const QString millimetres = QStringLiteral(" [mm]");
+    describe(BasicDataPanel, basic, basic);
+    describe(CalcValuesPanel, computed, computed);
+    describe(CalcTablePanel, table, Grid->GeneralHint());
+    describe(MEdit, Label3->text() + millimetres, basic);
+    describe(AEdit, Label2->text() + millimetres, basic);
+    describe(DEdit, Label1->text() + millimetres, basic);
+    describe(M2Edit, Label6->text() + millimetres, computed);
+    describe(A2Edit, Label5->text() + millimetres, computed);
+    describe(Slider, Label8->text(), computed);
+    describe(Grid, table, Grid->GeneralHint());
+    describe(LineEdit, Label6->text() + QStringLiteral(" @ ") + Label5->text(), computed);
+    describe(Image1, Label8->text(), computed);
+    describe(Line, Label8->text(), computed);
+    describe(Image3, QStringLiteral("TAVREL"), Image3->toolTip());
+    for (QPushButton *button :
+         {ToTableButton, CalcButton, PrintButton, ExportButton, NewRowButton, GridClearButton}) {
+        const QString text = button->text().replace(u'\n', u' ');
+        describe(button, text, button == ToTableButton ? computed : table);
+    }
+    for (QLabel *label : findChildren<QLabel *>()) {
+        if (qobject_cast<TPicture *>(label) == nullptr)
+            describe(label, label->text(), label->parentWidget()->accessibleName());
+    }
 }
 
 void TOpticCalcForm::LayOutGrid()

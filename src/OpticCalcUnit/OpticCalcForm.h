@@ -76,6 +76,8 @@ protected:
 private:
     void SetUpLook();
     void SetUpPictures();
+    QPixmap LoadPicture(const QString &name) const;
+    void UpdateAccessibleTexts();
     void ConnectHandlers();
     void SetSliderByProgram(int position);
     void LayOutGrid();
