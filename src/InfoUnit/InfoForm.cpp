@@ -55,10 +55,15 @@ TInfoForm::TInfoForm(QWidget *calculatorWindow, const TFileInfo &fileInfo)
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
+    // The logo's control reaches past the window's right edge; the logo is
+    // fitted to the part that shows, with the left margin kept on the right.
     const QPixmap logo(QStringLiteral(":/images/logo_large.png"));
-    if (!logo.isNull())
-        Image1->setPixmap(
-            logo.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (!logo.isNull()) {
+        const int shown = AdvSmoothPanel1->width() - 2 * Image1->x();
+        Image1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Image1->setPixmap(logo.scaled(QSize(shown, Image1->height()), Qt::KeepAspectRatio,
+                                      Qt::SmoothTransformation));
+    }
 
     for (QLabel *link : {MailLabel, UrlLabel}) {
         QPalette linkPalette = link->palette();
