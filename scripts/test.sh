@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test through ctest.
+# An argument names another configure preset, e.g. "asan" for the build with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+preset="${1:-ci}"
 bash scripts/setup.sh
-cmake --preset ci >/dev/null
-cmake --build --preset ci
-QT_QPA_PLATFORM=offscreen ctest --preset ci --parallel 2
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+QT_QPA_PLATFORM=offscreen ctest --preset "$preset" --parallel 2
