@@ -40,7 +40,7 @@ public:
     {
         Calls << QStringLiteral("line %1,%2 %3,%4").arg(x1).arg(y1).arg(x2).arg(y2);
     }
-    void StretchImage(int left, int top, int right, int bottom, const QImage &image) override
+    void PrintBitmap(int left, int top, int right, int bottom, const QImage &image) override
     {
         Calls << QStringLiteral("image %1,%2 %3,%4 %5x%6")
                      .arg(left)
@@ -298,7 +298,7 @@ void TstReport::imageFillsRectOpaqueUpright()
     {
         QPainter painter(&page);
         PainterSurface surface(painter);
-        surface.StretchImage(10, -10, 50, -30, source);
+        surface.PrintBitmap(10, -10, 50, -30, source);
     }
     QCOMPARE(page.pixel(30, 15), qRgb(255, 0, 0));
     QCOMPARE(page.pixel(30, 25), qRgb(0, 0, 255));

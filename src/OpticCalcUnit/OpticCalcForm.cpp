@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 
 #include <clocale>
@@ -98,6 +99,8 @@ void TOpticCalcForm::SetUpLook()
 
     ClientArea->setFixedSize(ClientWidth, ClientHeight);
     setFixedSize(ClientWidth, ClientHeight + AdvMainMenu1->sizeHint().height());
+    if (const QScreen *desktop = screen())
+        move(desktop->availableGeometry().center() - rect().center());
 
     Line->setStyleSheet(QStringLiteral("background-color: red;"));
     for (QFrame *bevel : {Bevel1, Bevel3})

@@ -110,7 +110,7 @@ void RenderReport(ReportSurface &surface, const ReportData &data, int pageWidth)
     const int top = y - (1 + h + 150);
     const int width = pageWidth - 2 * Left;
     const int height = int(double(diagram.height()) / diagram.width() * width);
-    surface.StretchImage(Left, top, pageWidth - Left, top - height, diagram);
+    surface.PrintBitmap(Left, top, pageWidth - Left, top - height, diagram);
 }
 
 int PageWidthUnits(int printableWidthPixels, int dotsPerInch)
@@ -178,7 +178,7 @@ void PainterSurface::Line(int x1, int y1, int x2, int y2)
     FPainter.drawLine(ToDevice(x1, y1), ToDevice(x2, y2));
 }
 
-void PainterSurface::StretchImage(int left, int top, int right, int bottom, const QImage &image)
+void PainterSurface::PrintBitmap(int left, int top, int right, int bottom, const QImage &image)
 {
     if (image.isNull())
         return;

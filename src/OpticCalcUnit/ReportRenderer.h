@@ -42,7 +42,7 @@ public:
     virtual void TextOut(int x, int y, const QString &text) = 0;
     virtual void Line(int x1, int y1, int x2, int y2) = 0;
     // Fills the rectangle exactly (top > bottom), upright and opaque.
-    virtual void StretchImage(int left, int top, int right, int bottom, const QImage &image) = 0;
+    virtual void PrintBitmap(int left, int top, int right, int bottom, const QImage &image) = 0;
 };
 
 // Draws the one-page report; pageWidth is W in page units.
@@ -63,7 +63,7 @@ public:
     int TextHeight(const QString &text) override;
     void TextOut(int x, int y, const QString &text) override;
     void Line(int x1, int y1, int x2, int y2) override;
-    void StretchImage(int left, int top, int right, int bottom, const QImage &image) override;
+    void PrintBitmap(int left, int top, int right, int bottom, const QImage &image) override;
 
 private:
     QPointF ToDevice(int x, int y) const;
