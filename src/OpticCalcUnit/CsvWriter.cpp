@@ -64,16 +64,22 @@ void WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo info(path);
     // Checked here rather than left to the rename, which would replace a
-    // read-only file or fail only after the data was written.
+    // read-only file or fail only after the data was written. A file with
+    // every write bit clear is read-only also for root, as a read-only file
+    // is on Windows for every user.
+    constexpr auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.isDir())
         ThrowCannotCreate(path, qt_error_string(EISDIR));
-    if (info.exists() && !info.isWritable())
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & writeBits)))
         ThrowCannotCreate(path, qt_error_string(EACCES));
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         ThrowCannotCreate(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // commit() misses a failed write of the buffered tail (a full disk) and
+    // would put a cut-off file in place of the old one; flush() reports it.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         file.cancelWriting();
         throw EFileError("Stream-Schreibfehler");
     }

@@ -281,6 +281,9 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
     }
 
     QSaveFile file(FFileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // commit() misses a failed write of the buffered tail (a full disk) and
+    // would put a cut-off file in place of the old one; flush() reports it.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit())
         fail();
 }

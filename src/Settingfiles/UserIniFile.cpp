@@ -1,6 +1,7 @@
 #include "Settingfiles/UserIniFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -17,7 +18,10 @@ void MakeFolder(const QString &path)
 TUserIniFile::TUserIniFile()
 {
     QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (path.isEmpty())
+    // Without a home folder Qt answers with a folder right below the root
+    // ("//.config"), which belongs to no user: settings would land in the
+    // file system's root for root and fail at every exit for everyone else.
+    if (path.isEmpty() || QFileInfo(path).absoluteDir().isRoot())
         return;
     path += QStringLiteral("/TAVREL");
     MakeFolder(path);
