@@ -9,6 +9,7 @@ packages=(
     fonts-liberation
     xvfb xauth
     poppler-utils
+    xdotool imagemagick python3
 )
 
 missing=()
