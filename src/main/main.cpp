@@ -7,6 +7,8 @@
 int main(int argc, char *argv[])
 {
     TApplication application(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("opticcalc"));
     CallAndReport([] {
         // The calculator window is the main window and owns the task-bar
         // entry; the about window stays hidden until "info" shows it.

@@ -1,0 +1,85 @@
+# Installation layout and the Debian package.
+include(GNUInstallDirs)
+
+if(WIN32)
+    set(_opticcalc_appdir_default ${CMAKE_INSTALL_BINDIR})
+else()
+    # The program reads Lang.ini from its executable's folder, so the two get a
+    # private folder. Not CMAKE_INSTALL_LIBDIR: on Debian that is the multiarch
+    # folder for shared libraries.
+    set(_opticcalc_appdir_default lib/opticcalc)
+endif()
+set(OPTICCALC_INSTALL_APPDIR ${_opticcalc_appdir_default} CACHE STRING
+    "Folder below the prefix that holds OpticCalc and Lang.ini")
+
+# Only system libraries are linked, so the installed program needs no run path
+# (qt_standard_project_setup would give it one).
+set_target_properties(OpticCalc PROPERTIES INSTALL_RPATH "")
+install(TARGETS OpticCalc RUNTIME DESTINATION ${OPTICCALC_INSTALL_APPDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/data/Lang.ini
+    DESTINATION ${OPTICCALC_INSTALL_APPDIR})
+
+if(UNIX AND NOT APPLE)
+    # The command on the PATH is a relative symlink. Qt takes the executable's
+    # path from /proc/self/exe, which resolves the link, so Lang.ini is still
+    # found beside the real file, and a moved prefix keeps the link valid.
+    file(RELATIVE_PATH _opticcalc_link_target
+        /${CMAKE_INSTALL_BINDIR} /${OPTICCALC_INSTALL_APPDIR}/OpticCalc)
+    set(_opticcalc_link ${CMAKE_CURRENT_BINARY_DIR}/packaging/opticcalc)
+    file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/packaging)
+    file(CREATE_LINK ${_opticcalc_link_target} ${_opticcalc_link} SYMBOLIC)
+    install(FILES ${_opticcalc_link} DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+    # Manual pages ship gzipped; -n keeps the build time out of the file.
+    set(_opticcalc_manpage ${CMAKE_CURRENT_BINARY_DIR}/packaging/opticcalc.1.gz)
+    add_custom_command(OUTPUT ${_opticcalc_manpage}
+        COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/opticcalc.1 > ${_opticcalc_manpage}
+        DEPENDS ${PROJECT_SOURCE_DIR}/packaging/opticcalc.1
+        VERBATIM)
+    add_custom_target(opticcalc_manpage ALL DEPENDS ${_opticcalc_manpage})
+    install(FILES ${_opticcalc_manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/opticcalc.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/images/opticcalc.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/opticcalc)
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME opticcalc)
+set(CPACK_PACKAGE_VENDOR "TAVREL GmbH")
+set(CPACK_PACKAGE_CONTACT "TAVREL GmbH <info@tavrel.example>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "calculator for the measuring spot of a pyrometer")
+# Wrapped by hand: the control file keeps the lines as they are given.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "OpticCalc gives the diameter of a pyrometer's measuring spot at any"
+    "distance, and the distance at which a wanted spot diameter is reached,"
+    "from the instrument's optical data: the spot diameter at the focus"
+    "distance, the focus distance and the aperture. Results can be collected"
+    "in a table, exported as CSV and printed as a one-page report. The window"
+    "speaks German and English.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.tavrel.example")
+set(CPACK_STRIP_FILES ON)
+
+# The DEB generator installs below /usr by default; setting
+# CPACK_PACKAGING_INSTALL_PREFIX here would also move the source archive's files.
+set(CPACK_DEBIAN_PACKAGE_NAME opticcalc)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "TAVREL GmbH <info@tavrel.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded by name through fontconfig, so dpkg-shlibdeps cannot see it: the
+# window's and the report's fonts fall back to Liberation Sans.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+# The source archive is the tree without build folders and git data.
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")
+
+include(CPack)
