@@ -7,28 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-
-// The filter the calculator puts on its number edits.
-void NumberFilter(char &key)
-{
-    const auto code = static_cast<unsigned char>(key);
-    if (code < 32 || code == 127 || (key >= '0' && key <= '9') || key == '.')
-        return;
-    key = key == ',' ? '.' : 0;
-}
-
-// Types each character as a key press carrying it as text, as a keyboard does.
-void TypeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        const char16_t upper = c.toUpper().unicode();
-        const auto key = Qt::Key(upper < 0x100 ? int(upper) : int(Qt::Key_unknown));
-        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
-    }
-}
-
-} // namespace
+#include "FormTestSupport.h"
+#include "OpticCalcUnit/KeyFilter.h"
 
 class TestControls : public QObject
 {
@@ -75,8 +55,8 @@ void TestControls::editFiltersTypedCharacters()
     QFETCH(QString, expected);
     TEdit edit;
     if (filtered)
-        edit.OnKeyPress = NumberFilter;
-    TypeText(&edit, typed);
+        edit.OnKeyPress = FilterNumberKey;
+    Type(&edit, typed);
     QCOMPARE(edit.text(), expected);
 }
 
@@ -86,10 +66,10 @@ void TestControls::editBackspaceAndEnterAreCharacters()
     QByteArray seen;
     edit.OnKeyPress = [&](char &key) {
         seen += key;
-        NumberFilter(key);
+        FilterNumberKey(key);
     };
     QSignalSpy returns(&edit, &QLineEdit::returnPressed);
-    TypeText(&edit, "125");
+    Type(&edit, "125");
     QTest::keyClick(&edit, Qt::Key_Backspace);
     QTest::keyClick(&edit, Qt::Key_Return);
     QCOMPARE(edit.text(), "12");
@@ -110,7 +90,7 @@ void TestControls::editShortcutsKeepTheirAction()
         if (dropPaste && key == 22)
             key = 0;
     };
-    TypeText(&edit, "12.5");
+    Type(&edit, "12.5");
     QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(edit.selectedText(), "12.5");
     QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);

@@ -4,27 +4,12 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QTest>
+
+#include "FormTestSupport.h"
+#include "OpticCalcUnit/KeyFilter.h"
 #include <QToolTip>
 
 namespace {
-
-// The filter the calculator puts on the table.
-void NumberFilter(char &key)
-{
-    const auto code = static_cast<unsigned char>(key);
-    if (code < 32 || code == 127 || (key >= '0' && key <= '9') || key == '.')
-        return;
-    key = key == ',' ? '.' : 0;
-}
-
-void TypeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        const char16_t upper = c.toUpper().unicode();
-        const auto key = Qt::Key(upper < 0x100 ? int(upper) : int(Qt::Key_unknown));
-        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
-    }
-}
 
 // The editor open on the current cell, if any.
 TEdit *Editor(const TResultsGrid &grid)
@@ -57,7 +42,7 @@ struct GridFixture
             Seen += key;
             if (key == 13)
                 DistanceAtEnter = Grid.Cell(0, 1);
-            NumberFilter(key);
+            FilterNumberKey(key);
         };
         Grid.show();
     }
@@ -135,7 +120,7 @@ void TestResultsGrid::onlyDistancesAreEditable()
     GridFixture fixture({"1", "2"});
     TResultsGrid &grid = fixture.Grid;
     grid.setCurrentCell(0, 1);
-    TypeText(&grid, "5");
+    Type(&grid, "5");
     QVERIFY(!Editor(grid));
     QCOMPARE(grid.Cell(1, 1), "");
     grid.setCurrentCell(0, 0);
@@ -149,14 +134,14 @@ void TestResultsGrid::typingIntoDistanceCellIsFiltered()
     TResultsGrid &grid = fixture.Grid;
     grid.setCurrentCell(0, 0);
     grid.setFocus();
-    TypeText(&grid, "5");
+    Type(&grid, "5");
     TEdit *editor = Editor(grid);
     QVERIFY(editor);
     // The first key replaces the old text as in any table; the rest goes to the editor.
-    TypeText(editor, ",a 5");
+    Type(editor, ",a 5");
     QCOMPARE(editor->text(), "5.5");
     QTest::keyClick(editor, Qt::Key_Backspace);
-    TypeText(editor, "7");
+    Type(editor, "7");
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(grid.Cell(0, 1), "5.7");
     QCOMPARE(fixture.Seen, QByteArray("5,a 5\b7\r"));
@@ -167,9 +152,9 @@ void TestResultsGrid::droppedCharacterOpensNoEditor()
     GridFixture fixture({"1"});
     TResultsGrid &grid = fixture.Grid;
     grid.setCurrentCell(0, 0);
-    TypeText(&grid, "a");
+    Type(&grid, "a");
     QVERIFY(!Editor(grid));
-    TypeText(&grid, ",");
+    Type(&grid, ",");
     TEdit *editor = Editor(grid);
     QVERIFY(editor);
     QCOMPARE(editor->text(), ".");
@@ -181,8 +166,8 @@ void TestResultsGrid::enterInEditorCommitsBeforeEvent()
     GridFixture fixture({"1"});
     TResultsGrid &grid = fixture.Grid;
     grid.setCurrentCell(0, 0);
-    TypeText(&grid, "2");
-    TypeText(Editor(grid), "50");
+    Type(&grid, "2");
+    Type(Editor(grid), "50");
     QTest::keyClick(Editor(grid), Qt::Key_Enter);
     QCOMPARE(fixture.DistanceAtEnter, "250");
     QCOMPARE(fixture.Seen, QByteArray("250\r"));
