@@ -89,6 +89,9 @@ void TstCsvWriter::buildsBytes_data()
                                            << QByteArray("Abst. [mm];M.90\r\n1,5;2,5\r\n");
     QTest::addRow("pasted-delimiter-in-data-cell")
         << Table{{"A", "B"}, {"1;2", "3"}} << true << QByteArray("A;B\r\n\"1;2\";3\r\n");
+    QTest::addRow("line-break-in-cell-is-quoted")
+        << Table{{"Dist\r\nance", "Spot"}, {"1\n2", "3"}} << true
+        << QByteArray("\"Dist\r\nance\";Spot\r\n\"1\n2\";3\r\n");
     QTest::addRow("umlaut-is-one-byte")
         << Table{{QString::fromUtf8("Entfernung \xC3\xBC"), QString::fromUtf8("\xE2\x82\xAC")}}
         << true << QByteArray("Entfernung \xFC;\x80\r\n");

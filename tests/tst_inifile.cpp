@@ -264,6 +264,10 @@ void TestIniFile::writeString_data()
         << QByteArray("[A]\r\nX=1") << "S"
         << "K"
         << "v" << QByteArray("[A]\r\nX=1\r\n\r\n[S]\r\nK=v\r\n");
+    QTest::addRow("new-section-after-stray-cr-keeps-last-value")
+        << QByteArray("[X]\r\nKey=Value\r") << "Y"
+        << "k"
+        << "v" << QByteArray("[X]\r\nKey=Value\r\n\r\n[Y]\r\nk=v\r\n");
     QTest::addRow("cp1252-names-and-value") << QByteArray("[Deutsch]\r\n") << "Deutsch"
                                             << "ZuTabelleHinzufügen"
                                             << "Übernehme € „x“"

@@ -17,7 +17,10 @@ void AppendField(QByteArray &out, const QByteArray &text, char delimiter)
         out.append("\"\"");
         return;
     }
-    if (!text.contains('"') && !text.contains(delimiter)) {
+    // A line break inside a cell is quoted too; written bare it would split
+    // the row into two broken lines.
+    if (!text.contains('"') && !text.contains(delimiter) && !text.contains('\r') &&
+        !text.contains('\n')) {
         out.append(text);
         return;
     }

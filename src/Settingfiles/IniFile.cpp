@@ -272,8 +272,13 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
         bytes.append(old.constData() + location.ResumeAt, old.size() - location.ResumeAt);
     } else {
         bytes = old;
-        if (!old.isEmpty() && !old.endsWith('\n'))
+        if (!old.isEmpty() && !old.endsWith('\n')) {
+            // A stray CR at the end belongs to the line end, not to the text
+            // of the last line.
+            if (bytes.endsWith('\r'))
+                bytes.chop(1);
             bytes.append(LineEnd);
+        }
         if (!location.EndsBlank)
             bytes.append(LineEnd);
         bytes.append('[' + OneLine(section) + ']' + LineEnd);
