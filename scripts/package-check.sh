@@ -44,18 +44,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # What building the package and the checks need beyond the build itself.
-bash scripts/setup.sh
-tools=(dpkg-dev desktop-file-utils xvfb xauth xdotool)
-missing=()
-for p in "${tools[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    $sudo env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/setup.sh dpkg-dev desktop-file-utils xvfb xauth xdotool
 
 if [ "$(package_status)" != not-installed ]; then
     echo "package-check: $package is installed; removing it first"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing OpticCalc needs on Debian 12,
 # and nothing when it is already there, so it can run again without harm.
+# Arguments name further packages a script needs (clang for fuzzing, ...).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
     xvfb xauth
     poppler-utils
     xdotool imagemagick python3
+    "$@"
 )
 
 missing=()
