@@ -61,6 +61,11 @@ void SetButtonText(QPushButton *button, const QString &text)
 TOpticCalcForm::TOpticCalcForm(QWidget *parent) : QMainWindow(parent)
 {
     InstallFontSubstitutes();
+    // Set before the controls exist, so each is created with it instead of
+    // being told of a change afterwards.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
     setupUi(this);
     WatchTimer = new QTimer(this);
     WatchTimer->setInterval(50);
@@ -88,10 +93,7 @@ void TOpticCalcForm::SetUpLook()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
-    AdvMainMenu1->setFont(font);
+    AdvMainMenu1->setFont(font());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, WindowColour);
     setPalette(palette);
@@ -129,7 +131,6 @@ void TOpticCalcForm::SetUpLook()
     LanguageGroup->addAction(Deutsch2);
     LanguageGroup->addAction(Deutsch1);
 
-    setWindowIcon(QIcon(QStringLiteral(":/images/opticcalc.png")));
     const std::pair<QAbstractButton *, const char *> icons[] = {
         {CalcButton, "icon_calc"},       {PrintButton, "icon_print"},
         {ExportButton, "icon_export"},   {NewRowButton, "icon_newrow"},
@@ -167,16 +168,28 @@ void TOpticCalcForm::SetUpPictures()
 {
     Image_1->setPixmap(LoadPicture(QStringLiteral("beam_converging")));
     Image_1->Tag = 1;
-    Image_2->setPixmap(LoadPicture(QStringLiteral("beam_diverging")));
     Image_2->Tag = 2;
     // The shown picture starts as the converging one but with tag 0, so the
     // first ReadBasicData always copies.
     Image1->setPixmap(Image_1->pixmap());
     Image1->Tag = 0;
-    // Printed only: its pixel size sets the diagram's proportions on paper.
-    Image2->setPixmap(QPixmap(QStringLiteral(":/images/diagram.png")));
     Image3->setPixmap(LoadPicture(QStringLiteral("logo")));
     Image3->setScaledContents(true);
+    // What the first paint does not need is decoded once the window shows.
+    QTimer::singleShot(0, this, [this] { LoadHiddenPictures(); });
+}
+
+// The diverging beam, the printed diagram and the window icon; whatever needs
+// them before the window shows loads them first.
+void TOpticCalcForm::LoadHiddenPictures()
+{
+    if (FHiddenPicturesLoaded)
+        return;
+    FHiddenPicturesLoaded = true;
+    Image_2->setPixmap(LoadPicture(QStringLiteral("beam_diverging")));
+    // Printed only: its pixel size sets the diagram's proportions on paper.
+    Image2->setPixmap(QPixmap(QStringLiteral(":/images/diagram.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/images/opticcalc.png")));
 }
 
 void TOpticCalcForm::ConnectHandlers()
@@ -267,6 +280,7 @@ void TOpticCalcForm::FormDestroy()
 
 void TOpticCalcForm::ReadBasicData()
 {
+    LoadHiddenPictures();
     FBasicApertur = ParseNumber(AnsiText(DEdit->text()));
     FBasicA = ParseNumber(AnsiText(AEdit->text()));
     FBasicM90 = ParseNumber(AnsiText(MEdit->text()));

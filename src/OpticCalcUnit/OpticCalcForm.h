@@ -76,6 +76,7 @@ protected:
 private:
     void SetUpLook();
     void SetUpPictures();
+    void LoadHiddenPictures();
     QPixmap LoadPicture(const QString &name) const;
     void UpdateAccessibleTexts();
     void ConnectHandlers();
@@ -85,6 +86,7 @@ private:
 
     QTimer *WatchTimer = nullptr;
     TInfoForm *InfoForm = nullptr;
+    bool FHiddenPicturesLoaded = false;
     QActionGroup *LanguageGroup = nullptr;
     QString FLastExportFile;
 

@@ -128,6 +128,7 @@ void TOpticCalcForm::PrintButtonClick()
     data.Header1 = Grid->Cell(1, 0);
     for (int row = 1; row < Grid->RowCount(); ++row)
         data.Rows.append({Grid->Cell(0, row), Grid->Cell(1, row)});
+    LoadHiddenPictures();
     data.Diagram = Image2->pixmap().toImage();
     PrintReport(printer, data);
 }
