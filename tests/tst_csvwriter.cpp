@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -25,12 +27,6 @@ void DecimalComma(int, int row, QString &value)
 {
     if (row > 0)
         value.replace(u'.', u',');
-}
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 void Put(const QString &path, const QByteArray &bytes)
@@ -160,7 +156,7 @@ void TstCsvWriter::replacesWholeFile()
     const QString path = dir.filePath("out.csv");
     Put(path, QByteArray(500, 'x'));
     WriteFileAtomically(path, "a;b\r\n");
-    QCOMPARE(ReadAll(path), QByteArray("a;b\r\n"));
+    QCOMPARE(ReadBytes(path), QByteArray("a;b\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.csv"});
 }
 
@@ -203,7 +199,7 @@ void TstCsvWriter::readOnlyFileKeepsItsBytes()
         QVERIFY2(e.Message().startsWith("Datei \"" + path + "\" kann nicht erstellt werden. "),
                  qPrintable(e.Message()));
     }
-    QCOMPARE(ReadAll(path), QByteArray("old\r\n"));
+    QCOMPARE(ReadBytes(path), QByteArray("old\r\n"));
 }
 
 void TstCsvWriter::failedWriteKeepsOldFile()
@@ -228,7 +224,7 @@ void TstCsvWriter::failedWriteKeepsOldFile()
     std::signal(SIGXFSZ, oldHandler);
 
     QCOMPARE(message, QStringLiteral("Stream-Schreibfehler"));
-    QCOMPARE(ReadAll(path), QByteArray("old\r\n"));
+    QCOMPARE(ReadBytes(path), QByteArray("old\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.csv"});
 }
 

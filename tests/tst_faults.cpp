@@ -3,6 +3,7 @@
 // a user types. The window keeps working and loses nothing.
 
 #include "FormTestSupport.h"
+#include "TestFiles.h"
 
 #include "OpticCalcUnit/Controls.h"
 #include "OpticCalcUnit/ResultsGrid.h"
@@ -23,19 +24,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray RandomBytes(qsizetype size, quint32 seed)
 {

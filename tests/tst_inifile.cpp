@@ -1,6 +1,8 @@
 #include "Settingfiles/IniFile.h"
 #include "shared/Exception.h"
 
+#include "TestFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,21 +13,6 @@
 namespace {
 
 const QString Default = QStringLiteral("DEFAULT");
-
-void WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 QString CannotWrite(const QString &path)
 {
@@ -191,7 +178,7 @@ void TestIniFile::readString()
     QFETCH(QString, key);
     QFETCH(QString, expected);
 
-    WriteBytes(Path(), content);
+    QVERIFY(WriteBytes(Path(), content));
     QCOMPARE(TIniFile(Path()).ReadString(section, key, Default), expected);
 }
 
@@ -287,7 +274,7 @@ void TestIniFile::writeString()
     QFETCH(QString, value);
     QFETCH(QByteArray, after);
 
-    WriteBytes(Path(), before);
+    QVERIFY(WriteBytes(Path(), before));
     TIniFile(Path()).WriteString(section, key, value);
     QCOMPARE(ReadBytes(Path()), after);
 }
@@ -345,12 +332,12 @@ void TestIniFile::failedWriteKeepsFile()
     const QByteArray content("[S]\r\nK=alt\r\n");
     QString path = Path();
     if (kind == "read-only-file") {
-        WriteBytes(path, content);
+        QVERIFY(WriteBytes(path, content));
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser));
     } else if (kind == "read-only-folder") {
         QVERIFY(QDir(FDir->path()).mkdir("ro"));
         path = Path("ro/test.ini");
-        WriteBytes(path, content);
+        QVERIFY(WriteBytes(path, content));
         QVERIFY(QFile::setPermissions(Path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         QFile probe(Path("ro/probe"));
         if (probe.open(QIODevice::WriteOnly)) {
@@ -362,7 +349,7 @@ void TestIniFile::failedWriteKeepsFile()
     } else if (kind == "missing-folder") {
         path = Path("missing/test.ini");
     } else if (kind == "file-as-folder") {
-        WriteBytes(Path("plain"), content);
+        QVERIFY(WriteBytes(Path("plain"), content));
         path = Path("plain/test.ini");
     } else {
         QVERIFY(QDir(FDir->path()).mkdir("test.ini"));
@@ -403,7 +390,7 @@ void TestIniFile::largeFileStaysFast()
             content +=
                 "Schluessel" + QByteArray::number(k) + "=Wert " + QByteArray(5, 'x') + "\r\n";
     }
-    WriteBytes(Path(), content);
+    QVERIFY(WriteBytes(Path(), content));
 
     QElapsedTimer timer;
     timer.start();

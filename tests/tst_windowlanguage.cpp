@@ -2,6 +2,7 @@
 // and the per-user settings read at start and written at exit.
 
 #include "FormTestSupport.h"
+#include "TestFiles.h"
 
 #include "OpticCalcUnit/Controls.h"
 #include "OpticCalcUnit/ResultsGrid.h"
@@ -44,20 +45,6 @@ QString CheckedLanguage(TOpticCalcForm &form)
             checked += item->text();
     }
     return checked;
-}
-
-void WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -239,14 +226,14 @@ void TestWindowLanguage::startLanguage()
     QFETCH(QString, checked);
     TemporarySettings settings;
     if (!userIni.isEmpty())
-        WriteFile(settings.UserIni(), userIni);
+        QVERIFY(WriteBytes(settings.UserIni(), userIni));
     {
         TOpticCalcForm form;
         QCOMPARE(form.Language(), language);
         QCOMPARE(CheckedLanguage(form), checked);
     }
     // The same name is stored again at exit.
-    QVERIFY(ReadFile(settings.UserIni()).contains("Sprache=" + language.toLatin1() + "\r\n"));
+    QVERIFY(ReadBytes(settings.UserIni()).contains("Sprache=" + language.toLatin1() + "\r\n"));
 }
 
 void TestWindowLanguage::firstStartCreatesFoldersButNoFile()
@@ -268,7 +255,7 @@ void TestWindowLanguage::exitWritesFourKeysInOrderAndRestartRestores()
         Child<QLineEdit>(form, "AEdit")->setText(QStringLiteral("500"));
         // An empty edit is stored as an empty value.
     }
-    QCOMPARE(ReadFile(settings.UserIni()),
+    QCOMPARE(ReadBytes(settings.UserIni()),
              QByteArray("[OpticCalc]\r\nSprache=Deutsch\r\nBasicM90=10\r\nBasicA=500\r\n"
                         "BasicApertur=\r\n"));
 
@@ -283,8 +270,8 @@ void TestWindowLanguage::exitWritesFourKeysInOrderAndRestartRestores()
 void TestWindowLanguage::handEditedSettingsAreFound()
 {
     TemporarySettings settings;
-    WriteFile(settings.UserIni(), "; mine\r\n[opticcalc]\r\nsprache = \"English\"\r\n"
-                                  "BASICM90 =  '12.5' \r\nOther=keep\r\n");
+    QVERIFY(WriteBytes(settings.UserIni(), "; mine\r\n[opticcalc]\r\nsprache = \"English\"\r\n"
+                                           "BASICM90 =  '12.5' \r\nOther=keep\r\n"));
     {
         TOpticCalcForm form;
         QCOMPARE(form.Language(), QStringLiteral("English"));
@@ -292,7 +279,7 @@ void TestWindowLanguage::handEditedSettingsAreFound()
         Child<QLineEdit>(form, "MEdit")->setText(QStringLiteral("7"));
     }
     // Values are replaced where they stand; no second key, other lines kept.
-    QCOMPARE(ReadFile(settings.UserIni()),
+    QCOMPARE(ReadBytes(settings.UserIni()),
              QByteArray("; mine\r\n[opticcalc]\r\nsprache = English\r\nBASICM90 =  7\r\n"
                         "Other=keep\r\nBasicA=\r\nBasicApertur=\r\n"));
 }
