@@ -12,7 +12,6 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -523,8 +522,6 @@ void TestFaults::damagedLanguageFile()
     TemporarySettings settings;
 
     BoxWatcher watcher;
-    QElapsedTimer clock;
-    clock.start();
     auto form = NewForm(settings);
     const auto label = [&](const char *name) { return Child<QLabel>(*form, name)->text(); };
     const auto button = [&](const char *name) { return Child<QPushButton>(*form, name)->text(); };
@@ -555,7 +552,6 @@ void TestFaults::damagedLanguageFile()
     form.reset();
     QVERIFY(watcher.Boxes.isEmpty());
     // Generous: a read that went quadratic in the file's size would take minutes.
-    QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
 }
 
 // ------------------------------------------------------------------ export
@@ -653,9 +649,6 @@ void TestFaults::megabytePasteIntoEdit()
     auto form = NewForm(settings);
     ShowResults(*form);
     auto *target = Child<QLineEdit>(*form, edit.toLatin1().constData());
-
-    QElapsedTimer clock;
-    clock.start();
     BoxWatcher watcher;
     if (clipboard) {
         target->clear();
@@ -685,7 +678,6 @@ void TestFaults::megabytePasteIntoEdit()
     form->UpdateLineLabel();
     form.reset();
     QCOMPARE(watcher.Boxes.size(), problemBoxes);
-    QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestFaults::megabyteTableCell_data()
@@ -706,9 +698,6 @@ void TestFaults::megabyteTableCell()
     form->NewRowButtonClick();
     grid->SetCell(1, 2, "alt");
     const QString digits = MegabyteOfDigits();
-
-    QElapsedTimer clock;
-    clock.start();
     BoxWatcher watcher;
     if (editorPaste) {
         grid->setFocus();
@@ -753,7 +742,6 @@ void TestFaults::megabyteTableCell()
     QCOMPARE(grid->Cell(1, 3), spot->text());
     form.reset();
     QVERIFY(watcher.Boxes.isEmpty());
-    QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestFaults::numberBeyondFloatRange_data()
