@@ -2,12 +2,10 @@
 
 #include "shared/Cp1252.h"
 #include "shared/Exception.h"
+#include "shared/SafeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <cerrno>
 
 namespace {
 
@@ -65,25 +63,13 @@ QByteArray BuildCsv(int columnCount, int rowCount, const CellText &cell, char de
 
 void WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    const QFileInfo info(path);
-    // Checked here rather than left to the rename, which would replace a
-    // read-only file or fail only after the data was written. A file with
-    // every write bit clear is read-only also for root, as a read-only file
-    // is on Windows for every user.
-    constexpr auto writeBits =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (info.isDir())
-        ThrowCannotCreate(path, qt_error_string(EISDIR));
-    if (info.exists() && (!info.isWritable() || !(info.permissions() & writeBits)))
-        ThrowCannotCreate(path, qt_error_string(EACCES));
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        ThrowCannotCreate(path, file.errorString());
-    // commit() misses a failed write of the buffered tail (a full disk) and
-    // would put a cut-off file in place of the old one; flush() reports it.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        file.cancelWriting();
+    QString reason;
+    switch (ReplaceFile(path, bytes, reason)) {
+    case ReplaceResult::Replaced:
+        return;
+    case ReplaceResult::CannotCreate:
+        ThrowCannotCreate(path, reason);
+    case ReplaceResult::WriteFailed:
         throw EFileError("Stream-Schreibfehler");
     }
 }

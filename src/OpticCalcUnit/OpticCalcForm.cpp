@@ -300,14 +300,11 @@ bool TOpticCalcForm::CalcSpot(QObject *sender, float value)
 
     if (sender == M2Edit) {
         FCalcSpot = value;
-        if (!AreInputsValid(optics, value) || !IsSpotReachable(optics, value)) {
-            reject();
-            ShowInvalidValue(FInvalidValueText);
-            return false;
-        }
-        const float distance = DistanceForSpot(optics, value, Slider->value() > FocusPosition);
+        const bool reachable = AreInputsValid(optics, value) && IsSpotReachable(optics, value);
+        const float distance =
+            reachable ? DistanceForSpot(optics, value, Slider->value() > FocusPosition) : 0;
         // Extreme data can leave the float range; such a spot has no distance.
-        if (!std::isfinite(distance)) {
+        if (!reachable || !std::isfinite(distance)) {
             reject();
             ShowInvalidValue(FInvalidValueText);
             return false;

@@ -2,11 +2,11 @@
 
 #include "shared/Cp1252.h"
 #include "shared/Exception.h"
+#include "shared/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -195,15 +195,6 @@ QByteArray OneLine(const QString &text)
     return bytes;
 }
 
-// Windows refuses to write a file with the read-only attribute, whoever asks;
-// the mode bits stand for it here, since root would pass an access check.
-bool IsWritableFile(const QFileInfo &info)
-{
-    constexpr auto writeBits =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    return info.isWritable() && (info.permissions() & writeBits);
-}
-
 } // namespace
 
 TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {}
@@ -285,10 +276,7 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
         bytes.append(keyLine);
     }
 
-    QSaveFile file(FFileName);
-    // commit() misses a failed write of the buffered tail (a full disk) and
-    // would put a cut-off file in place of the old one; flush() reports it.
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
-        !file.commit())
+    QString error;
+    if (ReplaceFile(FFileName, bytes, error) != ReplaceResult::Replaced)
         fail();
 }

@@ -9,11 +9,31 @@
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
+namespace {
+
+// Shows the exception being handled; called from inside a catch block.
+void ReportCurrentException()
+{
+    try {
+        throw;
+    } catch (const Exception &error) {
+        ShowErrorReport(error.Message());
+    } catch (...) {
+        ShowErrorReport(QString());
+    }
+}
+
+} // namespace
+
+// Every event passes here: no function object is built per event.
 bool TApplication::notify(QObject *receiver, QEvent *event)
 {
-    bool result = false;
-    CallAndReport([&] { result = QApplication::notify(receiver, event); });
-    return result;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ReportCurrentException();
+        return false;
+    }
 }
 
 void InstallFontSubstitutes()
@@ -49,9 +69,7 @@ void CallAndReport(const std::function<void()> &handler)
 {
     try {
         handler();
-    } catch (const Exception &error) {
-        ShowErrorReport(error.Message());
     } catch (...) {
-        ShowErrorReport(QString());
+        ReportCurrentException();
     }
 }
