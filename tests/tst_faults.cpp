@@ -9,6 +9,7 @@
 #include "OpticCalcUnit/ResultsGrid.h"
 #include "Settingfiles/UserIniFile.h"
 #include "main/Application.h"
+#include "shared/ErrorReport.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -5,7 +5,7 @@
 
 #include "OpticCalcUnit/Controls.h"
 #include "OpticCalcUnit/ResultsGrid.h"
-#include "main/Application.h"
+#include "shared/ErrorReport.h"
 #include "shared/Exception.h"
 
 #include <QActionGroup>

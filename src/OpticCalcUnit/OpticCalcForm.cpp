@@ -6,7 +6,8 @@
 #include "Settingfiles/IniFile.h"
 #include "Settingfiles/UserIniFile.h"
 #include "SpotModel.h"
-#include "main/Application.h"
+#include "shared/ErrorReport.h"
+#include "shared/Fonts.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>

@@ -1,6 +1,7 @@
 #include "InfoUnit/InfoForm.h"
 #include "OpticCalcUnit/OpticCalcForm.h"
 #include "main/Application.h"
+#include "shared/ErrorReport.h"
 
 #include <memory>
 

@@ -1,0 +1,5 @@
+#pragma once
+
+// Where the system has no Tahoma, Liberation Sans stands in: its widths
+// are close, so the fixed layout keeps its texts inside their controls.
+void InstallFontSubstitutes();
