@@ -25,6 +25,7 @@ void ShowErrorReport(const QString &message)
 {
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorReportText(message),
                     QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
