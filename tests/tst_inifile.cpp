@@ -55,6 +55,8 @@ private slots:
     void readString_data();
     void readString();
     void readMissingOrUnreadableGivesDefault();
+    void defaultLosesTrailingSpacesAndIsCut_data();
+    void defaultLosesTrailingSpacesAndIsCut();
     void writeString_data();
     void writeString();
     void writeCreatesMissingFile();
@@ -156,6 +158,25 @@ void TestIniFile::readString_data()
     QTest::addRow("no-final-line-end") << QByteArray("[S]\r\nK=v") << "S"
                                        << "K"
                                        << "v";
+    QTest::addRow("cr-line-ends") << QByteArray("[A]\rK=x\r[S]\rK=v\rL=w\r") << "S"
+                                  << "L"
+                                  << "w";
+    QTest::addRow("mixed-line-ends") << QByteArray("[A]\nK=x\r\n[S]\rK=v\nL=w") << "S"
+                                     << "K"
+                                     << "v";
+    QTest::addRow("cr-cr-lf-leaves-no-cr-in-value") << QByteArray("[S]\r\r\nK=English\r\r\n") << "S"
+                                                    << "K"
+                                                    << "English";
+    QTest::addRow("header-name-ends-at-first-bracket")
+        << QByteArray("[OpticCalc] ; see [notes]\r\nSprache=English\r\n") << "OpticCalc"
+        << "Sprache"
+        << "English";
+    QTest::addRow("header-without-closing-bracket") << QByteArray("[ S \r\nK=v\r\n") << "S"
+                                                    << "K"
+                                                    << "v";
+    QTest::addRow("caller-names-trimmed") << QByteArray("[S]\r\nK=v\r\n") << "  S "
+                                          << " K  "
+                                          << "v";
     QTest::addRow("comment-is-no-key") << QByteArray("[S]\r\n;K=c\r\n") << "S"
                                        << "K" << Default;
     QTest::addRow("key-after-comment") << QByteArray("[S]\r\n  ; K=c\r\nK=v\r\n") << "S"
@@ -185,6 +206,30 @@ void TestIniFile::readMissingOrUnreadableGivesDefault()
 {
     QCOMPARE(TIniFile(Path("missing.ini")).ReadString("S", "K", Default), Default);
     QCOMPARE(TIniFile(FDir->path()).ReadString("S", "K", Default), Default);
+}
+
+void TestIniFile::defaultLosesTrailingSpacesAndIsCut_data()
+{
+    QTest::addColumn<QString>("defaultValue");
+    QTest::addColumn<QString>("expected");
+
+    QTest::addRow("trailing-spaces-go") << "English  "
+                                        << "English";
+    QTest::addRow("leading-blanks-and-tabs-stay") << " \tEnglish\t"
+                                                  << " \tEnglish\t";
+    QTest::addRow("quotes-stay") << "'x' "
+                                 << "'x'";
+    QTest::addRow("cut-to-2047") << QString(3000, u'd') << QString(2047, u'd');
+}
+
+void TestIniFile::defaultLosesTrailingSpacesAndIsCut()
+{
+    QFETCH(QString, defaultValue);
+    QFETCH(QString, expected);
+
+    QVERIFY(WriteBytes(Path(), "[S]\r\nL=1\r\n"));
+    QCOMPARE(TIniFile(Path()).ReadString("S", "K", defaultValue), expected);
+    QCOMPARE(TIniFile(Path("missing.ini")).ReadString("S", "K", defaultValue), expected);
 }
 
 void TestIniFile::writeString_data()
@@ -221,10 +266,17 @@ void TestIniFile::writeString_data()
         << QByteArray("[S]\r\nK=1\r\n\r\n[T]\r\nX=2\r\n") << "S"
         << "L"
         << "5" << QByteArray("[S]\r\nK=1\r\nL=5\r\n\r\n[T]\r\nX=2\r\n");
-    QTest::addRow("add-after-trailing-comment")
+    QTest::addRow("add-before-comment-after-last-key")
         << QByteArray("[S]\r\nL=1\r\n;K=c\r\n") << "S"
         << "K"
-        << "5" << QByteArray("[S]\r\nL=1\r\n;K=c\r\nK=5\r\n");
+        << "5" << QByteArray("[S]\r\nL=1\r\nK=5\r\n;K=c\r\n");
+    QTest::addRow("add-after-header-before-comment")
+        << QByteArray("[S]\r\n; Notiz\r\n[T]\r\n") << " S "
+        << " K "
+        << "5" << QByteArray("[S]\r\nK=5\r\n; Notiz\r\n[T]\r\n");
+    QTest::addRow("add-in-cr-file") << QByteArray("[S]\rK=1\r[T]\r") << "S"
+                                    << "L"
+                                    << "5" << QByteArray("[S]\rK=1\rL=5\r\n[T]\r");
     QTest::addRow("add-to-empty-section") << QByteArray("[S]\r\n[T]\r\n") << "s"
                                           << "L"
                                           << "5" << QByteArray("[S]\r\nL=5\r\n[T]\r\n");
@@ -242,18 +294,22 @@ void TestIniFile::writeString_data()
         << QByteArray("[A]\r\nX=1\r\n\r\n") << "S"
         << "K"
         << "v" << QByteArray("[A]\r\nX=1\r\n\r\n[S]\r\nK=v\r\n");
-    QTest::addRow("new-section-gets-blank-line")
-        << QByteArray("[A]\nX=1\n") << "S"
+    QTest::addRow("new-section-directly-after-last-line")
+        << QByteArray("[A]\nX=1\n") << " S "
         << "K"
-        << "v" << QByteArray("[A]\nX=1\n\r\n[S]\r\nK=v\r\n");
+        << "v" << QByteArray("[A]\nX=1\n[S]\r\nK=v\r\n");
     QTest::addRow("new-section-after-line-without-end")
         << QByteArray("[A]\r\nX=1") << "S"
         << "K"
-        << "v" << QByteArray("[A]\r\nX=1\r\n\r\n[S]\r\nK=v\r\n");
+        << "v" << QByteArray("[A]\r\nX=1\r\n[S]\r\nK=v\r\n");
     QTest::addRow("new-section-after-stray-cr-keeps-last-value")
         << QByteArray("[X]\r\nKey=Value\r") << "Y"
         << "k"
-        << "v" << QByteArray("[X]\r\nKey=Value\r\n\r\n[Y]\r\nk=v\r\n");
+        << "v" << QByteArray("[X]\r\nKey=Value\r[Y]\r\nk=v\r\n");
+    QTest::addRow("header-with-comment-is-the-section")
+        << QByteArray("[OpticCalc] ; see [notes]\r\nBasicA=1\r\n") << "OpticCalc"
+        << "Sprache"
+        << "English" << QByteArray("[OpticCalc] ; see [notes]\r\nBasicA=1\r\nSprache=English\r\n");
     QTest::addRow("cp1252-names-and-value") << QByteArray("[Deutsch]\r\n") << "Deutsch"
                                             << "ZuTabelleHinzufügen"
                                             << "Übernehme € „x“"

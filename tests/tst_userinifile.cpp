@@ -13,6 +13,7 @@ class TestUserIniFile : public QObject
 private slots:
     void init();
 
+    void firstConstructionCreatesFoldersOnly_data();
     void firstConstructionCreatesFoldersOnly();
     void exitWritesGiveExactFile();
     void handEditedFileIsReadAndReplacedInPlace_data();
@@ -33,14 +34,34 @@ void TestUserIniFile::init()
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(FDir->path()));
 }
 
+void TestUserIniFile::firstConstructionCreatesFoldersOnly_data()
+{
+    QTest::addColumn<QString>("configHome");
+    QTest::addRow("config-home-exists") << QString();
+    QTest::addRow("fresh-account-without-config-home") << "home/.config";
+}
+
 void TestUserIniFile::firstConstructionCreatesFoldersOnly()
 {
-    const TUserIniFile settings;
-    QVERIFY(settings.Usable());
-    QCOMPARE(settings.Path(), Lunavue() + "/User.ini");
-    QVERIFY(QFileInfo(Lunavue()).isDir());
-    QVERIFY(!QFileInfo::exists(settings.Path()));
-    QCOMPARE(settings.ReadSetting("OpticCalc", "Sprache", "Deutsch"), "Deutsch");
+    QFETCH(QString, configHome);
+    const QString config = configHome.isEmpty() ? FDir->path() : FDir->filePath(configHome);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    const QString lunavue = config + "/TAVREL/Lunavue";
+    {
+        const TUserIniFile settings;
+        QVERIFY(settings.Usable());
+        QCOMPARE(settings.Path(), lunavue + "/User.ini");
+        QVERIFY(QFileInfo(lunavue).isDir());
+        QVERIFY(!QFileInfo::exists(settings.Path()));
+        QCOMPARE(settings.ReadSetting("OpticCalc", "Sprache", "Deutsch"), "Deutsch");
+    }
+    // Every folder made here is private to the user.
+    const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    const auto ours = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    for (QString folder = lunavue; folder != FDir->path(); folder = QFileInfo(folder).path())
+        QCOMPARE(QFile::permissions(folder) & ~ours, owner);
+    TUserIniFile().WriteSetting("OpticCalc", "Sprache", "English");
+    QCOMPARE(TUserIniFile().ReadSetting("OpticCalc", "Sprache", "Deutsch"), "English");
 }
 
 void TestUserIniFile::exitWritesGiveExactFile()

@@ -51,6 +51,8 @@ struct TLine
     qsizetype Next;
 };
 
+// Lines end at CR, LF or CR LF, as in files saved by any editor; the last
+// line counts without a line end.
 class TLineReader
 {
 public:
@@ -60,15 +62,15 @@ public:
     {
         if (FPos >= FSize)
             return false;
-        const auto *lf =
-            static_cast<const char *>(std::memchr(FData + FPos, '\n', std::size_t(FSize - FPos)));
-        qsizetype end = lf ? lf - FData : FSize;
+        qsizetype end = FPos;
+        while (end < FSize && FData[end] != '\n' && FData[end] != '\r')
+            ++end;
         line.Start = FPos;
-        line.Next = lf ? end + 1 : FSize;
-        if (end > FPos && FData[end - 1] == '\r')
-            --end;
         line.ContentEnd = end;
-        FPos = line.Next;
+        if (end < FSize)
+            end += FData[end] == '\r' && end + 1 < FSize && FData[end + 1] == '\n' ? 2 : 1;
+        line.Next = end;
+        FPos = end;
         return true;
     }
 
@@ -123,18 +125,26 @@ private:
 struct TLocation
 {
     bool SectionFound = false;
-    // Section found, key missing: the new line goes in at InsertAt; when the
-    // section's last line has no line end, one is added there first and the
-    // bytes up to ResumeAt (a stray CR) are dropped.
+    // Section found, key missing: the new line goes in at InsertAt, right
+    // after the section's last key line (or its header), before comments
+    // that follow it; NeedsLineEnd when that line is the file's last and
+    // has no line end.
     qsizetype InsertAt = 0;
-    qsizetype ResumeAt = 0;
     bool NeedsLineEnd = false;
     bool KeyFound = false;
     TLine KeyLine{};
     qsizetype ValueStart = 0; // after "=" and the blanks following it
-    // Section missing: whether the file's last line is blank or absent.
-    bool EndsBlank = true;
 };
+
+// The name of a header line: up to the first "]", or to the line's end
+// without one; text after the "]" is no part of it.
+TSpan HeaderName(const char *data, TSpan text)
+{
+    qsizetype close = text.Begin + 1;
+    while (close < text.End && data[close] != ']')
+        ++close;
+    return Trimmed(data, {text.Begin + 1, close});
+}
 
 TLocation Locate(const QByteArray &bytes, const TFoldedName &section, const TFoldedName &key)
 {
@@ -145,23 +155,17 @@ TLocation Locate(const QByteArray &bytes, const TFoldedName &section, const TFol
     bool inSection = false;
     while (reader.Next(line)) {
         const TSpan text = Trimmed(data, {line.Start, line.ContentEnd});
-        location.EndsBlank = text.Begin == text.End;
-        if (location.EndsBlank)
+        if (text.Begin == text.End)
             continue;
         if (data[text.Begin] == '[') {
             // Only the first section of the name counts.
             if (inSection)
                 break;
-            qsizetype close = text.End - 1;
-            while (close > text.Begin && data[close] != ']')
-                --close;
-            const TSpan name =
-                Trimmed(data, {text.Begin + 1, close > text.Begin ? close : text.End});
-            inSection = section.Matches(data, name);
+            inSection = section.Matches(data, HeaderName(data, text));
             location.SectionFound = inSection;
-        } else if (!inSection) {
+        } else if (!inSection || data[text.Begin] == ';') {
             continue;
-        } else if (data[text.Begin] != ';') {
+        } else {
             const auto *eq = static_cast<const char *>(
                 std::memchr(data + text.Begin, '=', std::size_t(text.End - text.Begin)));
             const qsizetype eqPos = eq ? eq - data : -1;
@@ -174,15 +178,26 @@ TLocation Locate(const QByteArray &bytes, const TFoldedName &section, const TFol
                 return location;
             }
         }
-        if (inSection) {
-            // The last non-blank line of the section so far.
-            const bool hasLineEnd = data[line.Next - 1] == '\n';
-            location.NeedsLineEnd = !hasLineEnd;
-            location.InsertAt = hasLineEnd ? line.Next : line.ContentEnd;
-            location.ResumeAt = line.Next;
-        }
+        // The header or the last key line of the section so far.
+        location.InsertAt = line.Next;
+        location.NeedsLineEnd = line.Next == line.ContentEnd;
     }
     return location;
+}
+
+// Names are compared and written without the blanks around them.
+QString TrimmedName(const QString &name)
+{
+    return name.trimmed();
+}
+
+// A default loses its trailing spaces only, and is cut like a value.
+QString TrimmedDefault(const QString &defaultValue)
+{
+    qsizetype end = defaultValue.size();
+    while (end > 0 && defaultValue.at(end - 1) == u' ')
+        --end;
+    return defaultValue.left(std::min(end, MaxValueLength));
 }
 
 // A line break inside a name or value would let it start a line of its own:
@@ -204,11 +219,12 @@ QString TIniFile::ReadString(const QString &section, const QString &key,
 {
     QFile file(FFileName);
     if (!file.open(QIODevice::ReadOnly))
-        return defaultValue;
+        return TrimmedDefault(defaultValue);
     const QByteArray bytes = file.readAll();
-    const TLocation location = Locate(bytes, TFoldedName(section), TFoldedName(key));
+    const TLocation location =
+        Locate(bytes, TFoldedName(TrimmedName(section)), TFoldedName(TrimmedName(key)));
     if (!location.KeyFound)
-        return defaultValue;
+        return TrimmedDefault(defaultValue);
 
     const char *data = bytes.constData();
     TSpan value = Trimmed(data, {location.ValueStart, location.KeyLine.ContentEnd});
@@ -245,10 +261,12 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
             fail();
     }
 
-    const QByteArray keyLine = OneLine(key) + '=' + OneLine(value) + LineEnd;
-    const TLocation location = Locate(old, TFoldedName(section), TFoldedName(key));
+    const QString sectionName = TrimmedName(section);
+    const QString keyName = TrimmedName(key);
+    const QByteArray keyLine = OneLine(keyName) + '=' + OneLine(value) + LineEnd;
+    const TLocation location = Locate(old, TFoldedName(sectionName), TFoldedName(keyName));
     QByteArray bytes;
-    bytes.reserve(old.size() + keyLine.size() + section.size() + 8);
+    bytes.reserve(old.size() + keyLine.size() + sectionName.size() + 8);
     if (location.KeyFound) {
         // The key keeps its spelling and the blanks around its "=".
         bytes.append(old.constData(), location.ValueStart);
@@ -260,19 +278,13 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
         if (location.NeedsLineEnd)
             bytes.append(LineEnd);
         bytes.append(keyLine);
-        bytes.append(old.constData() + location.ResumeAt, old.size() - location.ResumeAt);
+        bytes.append(old.constData() + location.InsertAt, old.size() - location.InsertAt);
     } else {
+        // Directly after the file's last line, with no empty line before.
         bytes = old;
-        if (!old.isEmpty() && !old.endsWith('\n')) {
-            // A stray CR at the end belongs to the line end, not to the text
-            // of the last line.
-            if (bytes.endsWith('\r'))
-                bytes.chop(1);
+        if (!old.isEmpty() && !old.endsWith('\n') && !old.endsWith('\r'))
             bytes.append(LineEnd);
-        }
-        if (!location.EndsBlank)
-            bytes.append(LineEnd);
-        bytes.append('[' + OneLine(section) + ']' + LineEnd);
+        bytes.append('[' + OneLine(sectionName) + ']' + LineEnd);
         bytes.append(keyLine);
     }
 

@@ -4,9 +4,11 @@
 
 // An INI file read and written with the rules of Windows' private-profile
 // functions, so that hand-edited settings and language files behave as users
-// know them: names match in any letter case, values lose their surrounding
-// blanks and one pair of enclosing quotes, and a write changes only the one
-// line it concerns. The file holds Windows-1252 bytes.
+// know them: lines end at CR, LF or CR LF, names match in any letter case and
+// without the blanks around them, a section's name ends at its first "]",
+// values lose their surrounding blanks and one pair of enclosing quotes, and
+// a write changes only the one line it concerns. The file holds Windows-1252
+// bytes.
 //
 // The object holds only the path: every call reads the file anew, and every
 // write goes to the file at once.
@@ -19,14 +21,16 @@ public:
     const QString &FileName() const { return FFileName; }
 
     // The value of the first key of that name in the first section of that
-    // name, at most 2047 characters; defaultValue when the file, the section
-    // or the key is missing or the file cannot be read.
+    // name, at most 2047 characters; defaultValue, less its trailing spaces
+    // and cut likewise, when the file, the section or the key is missing or
+    // the file cannot be read.
     QString ReadString(const QString &section, const QString &key,
                        const QString &defaultValue) const;
 
-    // Replaces the key's value where it stands, or adds the key at the end of
-    // its section, or adds the section at the end of the file; every other
-    // line keeps its bytes. Lines written end in CR LF. The file is replaced
+    // Replaces the key's value where it stands, or adds the key right after
+    // the last key line of its section (before comments that follow it), or
+    // adds the section right after the file's last line; every other line
+    // keeps its bytes. Lines written end in CR LF. The file is replaced
     // atomically; on failure it stays as it was and EIniFileException is
     // thrown.
     void WriteString(const QString &section, const QString &key, const QString &value);

@@ -6,11 +6,18 @@
 
 namespace {
 
-// One folder level; when it cannot be made, the first write reports the file.
-void MakeFolder(const QString &path)
+// Every missing folder of the path, from the top down. On a fresh account
+// even the configuration home may be missing; new folders are the user's
+// alone, as the XDG base-directory rules ask. When one cannot be made, the
+// first write reports the file.
+void MakeFolders(const QString &path)
 {
-    if (!QDir(path).exists())
-        QDir().mkdir(path);
+    QStringList missing;
+    for (QString folder = QDir::cleanPath(QDir(path).absolutePath());
+         !QFileInfo::exists(folder) && !QDir(folder).isRoot(); folder = QFileInfo(folder).path())
+        missing.prepend(folder);
+    for (const QString &folder : missing)
+        QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 } // namespace
@@ -23,10 +30,8 @@ TUserIniFile::TUserIniFile()
     // file system's root for root and fail at every exit for everyone else.
     if (path.isEmpty() || QFileInfo(path).absoluteDir().isRoot())
         return;
-    path += QStringLiteral("/TAVREL");
-    MakeFolder(path);
-    path += QStringLiteral("/Lunavue");
-    MakeFolder(path);
+    path += QStringLiteral("/TAVREL/Lunavue");
+    MakeFolders(path);
     path += QStringLiteral("/User.ini");
     FIniFile = std::make_unique<TIniFile>(path);
     FUsable = true;
