@@ -203,23 +203,32 @@ void TestControls::sliderSetValueSignalsOnlyChanges()
 void TestControls::sliderMousePress_data()
 {
     QTest::addColumn<int>("x");
+    QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<int>("position");
-    QTest::addRow("track-start") << 7 << 0;
-    QTest::addRow("inside-track") << 7 + 96 << 96;
-    QTest::addRow("left-of-track") << 0 << 0;
-    QTest::addRow("track-end") << 391 << 384;
-    QTest::addRow("right-of-track") << 399 << 384;
+    // The thumb stands at 200, its tip at x 207 and its body 5 px either side.
+    QTest::addRow("on-the-tip-stays") << 207 << Qt::LeftButton << 200;
+    QTest::addRow("beside-the-tip-stays") << 211 << Qt::LeftButton << 200;
+    QTest::addRow("left-edge-of-thumb-stays") << 202 << Qt::LeftButton << 200;
+    QTest::addRow("channel-right-pages-up") << 300 << Qt::LeftButton << 216;
+    QTest::addRow("channel-left-pages-down") << 7 << Qt::LeftButton << 184;
+    QTest::addRow("just-right-of-thumb-pages") << 213 << Qt::LeftButton << 216;
+    QTest::addRow("middle-button-sets-there") << 7 + 96 << Qt::MiddleButton << 96;
+    QTest::addRow("middle-button-clamps") << 399 << Qt::MiddleButton << 384;
 }
 
 void TestControls::sliderMousePress()
 {
     QFETCH(int, x);
+    QFETCH(Qt::MouseButton, button);
     QFETCH(int, position);
     TSlider slider;
     slider.resize(400, 31);
     slider.setValue(200);
-    QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(x, 15));
+    QSignalSpy changes(&slider, &QSlider::valueChanged);
+    QTest::mousePress(&slider, button, {}, QPoint(x, 15));
     QCOMPARE(slider.value(), position);
+    QCOMPARE(changes.count(), position == 200 ? 0 : 1);
+    QTest::mouseRelease(&slider, button, {}, QPoint(x, 15));
 }
 
 void TestControls::sliderDragFollowsMouseUntilRelease()
@@ -227,11 +236,13 @@ void TestControls::sliderDragFollowsMouseUntilRelease()
     TSlider slider;
     slider.resize(400, 31);
     QSignalSpy changes(&slider, &QSlider::valueChanged);
-    QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(17, 15));
-    QTest::mouseMove(&slider, QPoint(57, 20));
-    QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(57, 20));
+    // Grabbed 3 px right of the tip: the tip stays 3 px left of the mouse.
+    QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(10, 15));
+    QCOMPARE(changes.count(), 0);
+    QTest::mouseMove(&slider, QPoint(60, 20));
+    QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(60, 20));
     QCOMPARE(slider.value(), 50);
-    QCOMPARE(changes.count(), 2);
+    QCOMPARE(changes.count(), 1);
     QTest::mouseMove(&slider, QPoint(150, 20));
     QCOMPARE(slider.value(), 50);
 }

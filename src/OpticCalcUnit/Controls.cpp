@@ -448,35 +448,77 @@ void TSlider::paintEvent(QPaintEvent *)
     }
 }
 
+bool TSlider::OnThumb(QPointF point) const
+{
+    const int top = (height() - 19) / 2;
+    return std::abs(point.x() - TipX()) <= 5 && point.y() >= top && point.y() <= top + 18;
+}
+
 void TSlider::MoveTo(qreal x)
 {
     setValue(std::clamp(int(std::floor(x)) - Margin, minimum(), maximum()));
 }
 
+bool TSlider::PageTowardPress()
+{
+    if (std::abs(FPressX - TipX()) <= 5)
+        return false;
+    triggerAction(FPressX > TipX() ? SliderPageStepAdd : SliderPageStepSub);
+    return true;
+}
+
 void TSlider::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton) {
+    const QPointF point = event->position();
+    const auto uses = [&](QStyle::StyleHint hint) {
+        const int buttons = style()->styleHint(hint, nullptr, this);
+        return (event->button() & buttons) == event->button();
+    };
+    if (event->button() == Qt::LeftButton && OnThumb(point)) {
+        FDragging = true;
+        FGrabOffset = point.x() - TipX();
+    } else if (uses(QStyle::SH_Slider_AbsoluteSetButtons)) {
+        FDragging = true;
+        FGrabOffset = 0;
+        MoveTo(point.x());
+    } else if (uses(QStyle::SH_Slider_PageSetButtons)) {
+        FPressX = point.x();
+        if (PageTowardPress())
+            FPageTimer.start(500, this);
+    } else {
         event->ignore();
         return;
     }
-    FDragging = true;
-    MoveTo(event->position().x());
     event->accept();
 }
 
 void TSlider::mouseMoveEvent(QMouseEvent *event)
 {
     if (!FDragging) {
+        if (FPageTimer.isActive())
+            FPressX = event->position().x();
         event->ignore();
         return;
     }
-    MoveTo(event->position().x());
+    MoveTo(event->position().x() - FGrabOffset);
     event->accept();
 }
 
 void TSlider::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        FDragging = false;
+    FDragging = false;
+    FPageTimer.stop();
     event->accept();
+}
+
+void TSlider::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != FPageTimer.timerId()) {
+        QSlider::timerEvent(event);
+        return;
+    }
+    if (PageTowardPress())
+        FPageTimer.start(50, this);
+    else
+        FPageTimer.stop();
 }

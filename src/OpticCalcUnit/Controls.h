@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,9 +115,19 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
 
 private:
+    int TipX() const { return Margin + value(); }
+    bool OnThumb(QPointF point) const;
     void MoveTo(qreal x);
+    // One page toward the pressed point, unless the thumb already covers it.
+    bool PageTowardPress();
 
     bool FDragging = false;
+    // A grabbed thumb keeps the distance between the press and its tip.
+    qreal FGrabOffset = 0;
+    // Paging repeats while the channel stays pressed, as a standard slider's does.
+    QBasicTimer FPageTimer;
+    qreal FPressX = 0;
 };
