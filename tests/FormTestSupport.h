@@ -17,6 +17,7 @@ struct SeenBox
 {
     QString Title;
     QString Text;
+    Qt::TextFormat Format;
 };
 
 // Closes every modal message box shortly after it opens and records it;
@@ -39,7 +40,7 @@ private:
         if (!box || FClosing)
             return;
         FClosing = true;
-        Boxes.append({box->windowTitle(), box->text()});
+        Boxes.append({box->windowTitle(), box->text(), box->textFormat()});
         if (FWhileOpen)
             FWhileOpen();
         box->accept();

@@ -2,13 +2,16 @@
 // language files, exports that cannot be written, and inputs far beyond what
 // a user types. The window keeps working and loses nothing.
 
+#include "FaultSupport.h"
 #include "FormTestSupport.h"
 #include "TestFiles.h"
 
+#include "InfoUnit/InfoForm.h"
 #include "OpticCalcUnit/Controls.h"
 #include "OpticCalcUnit/ResultsGrid.h"
 #include "Settingfiles/UserIniFile.h"
 #include "main/Application.h"
+#include "shared/Cp1252.h"
 #include "shared/ErrorReport.h"
 
 #include <QClipboard>
@@ -18,6 +21,8 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QTextDocument>
+#include <QWindow>
 
 #include <csignal>
 #include <optional>
@@ -60,104 +65,6 @@ QString MegabyteOfLetters()
 const QByteArray StoredSection = "[OpticCalc]\r\nSprache=English\r\nBasicM90=10\r\nBasicA=500\r\n"
                                  "BasicApertur=30\r\n";
 
-// The language file beside the executable is the real one that the other
-// tests read: this test runs alone and puts the real file back however a
-// swap ends, also after an earlier run that crashed mid-swap.
-class LanguageFileSwap
-{
-public:
-    explicit LanguageFileSwap(const std::optional<QByteArray> &content)
-    {
-        Restore();
-        // Never write over a real file that could not be put aside.
-        if (!QFile::rename(Real(), Saved()) && QFileInfo::exists(Real()))
-            return;
-        FSwapped = true;
-        FWritten = content ? WriteBytes(Real(), *content) : !QFileInfo::exists(Real());
-    }
-    ~LanguageFileSwap()
-    {
-        if (!FSwapped)
-            return;
-        if (QFileInfo::exists(Saved()))
-            Restore();
-        else
-            QFile::remove(Real());
-    }
-    LanguageFileSwap(const LanguageFileSwap &) = delete;
-    LanguageFileSwap &operator=(const LanguageFileSwap &) = delete;
-
-    bool Written() const { return FWritten; }
-
-    static void Restore()
-    {
-        if (!QFileInfo::exists(Saved()))
-            return;
-        QFile::remove(Real());
-        QFile::rename(Saved(), Real());
-    }
-
-private:
-    static QString Real() { return QCoreApplication::applicationDirPath() + "/Lang.ini"; }
-    static QString Saved() { return Real() + ".tst_faults-saved"; }
-
-    bool FSwapped = false;
-    bool FWritten = false;
-};
-
-// A file-size limit for this process: writes beyond it fail as on a full
-// disk. SIGXFSZ would end the process, so it is ignored meanwhile.
-class FileSizeLimit
-{
-public:
-    void Set(rlim_t bytes)
-    {
-        if (FActive)
-            return;
-        getrlimit(RLIMIT_FSIZE, &FSaved);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = FSaved;
-        limit.rlim_cur = bytes;
-        FActive = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    void Lift()
-    {
-        if (!FActive)
-            return;
-        setrlimit(RLIMIT_FSIZE, &FSaved);
-        std::signal(SIGXFSZ, FOldHandler);
-        FActive = false;
-    }
-    ~FileSizeLimit() { Lift(); }
-
-private:
-    bool FActive = false;
-    rlimit FSaved{};
-    void (*FOldHandler)(int) = SIG_DFL;
-};
-
-// Puts an environment variable back as it was.
-class EnvironmentRestorer
-{
-public:
-    explicit EnvironmentRestorer(const char *name)
-        : FName(name), FWasSet(qEnvironmentVariableIsSet(name)), FValue(qgetenv(name))
-    {
-    }
-    ~EnvironmentRestorer()
-    {
-        if (FWasSet)
-            qputenv(FName, FValue);
-        else
-            qunsetenv(FName);
-    }
-
-private:
-    const char *FName;
-    bool FWasSet;
-    QByteArray FValue;
-};
-
 QString LocaleLanguage()
 {
     return QLocale::system().language() == QLocale::German ? QStringLiteral("Deutsch")
@@ -199,6 +106,7 @@ private slots:
     void blockedSettingsFolder_data();
     void blockedSettingsFolder();
     void noHomeFolder();
+    void freshAccountKeepsSettings();
     void readOnlySettingsFile();
     void fullDiskAtExitKeepsSettingsFile();
     void unreadableSettingsFile_data();
@@ -208,6 +116,8 @@ private slots:
 
     void damagedLanguageFile_data();
     void damagedLanguageFile();
+    void hostileTextsShowAsWritten_data();
+    void hostileTextsShowAsWritten();
 
     void exportFailureKeepsEarlierFile_data();
     void exportFailureKeepsEarlierFile();
@@ -333,6 +243,26 @@ void TestFaults::noHomeFolder()
     QVERIFY(watcher.Boxes.isEmpty());
     if (!location.isEmpty())
         QCOMPARE(QFileInfo::exists(rootFolder), existedBefore);
+}
+
+void TestFaults::freshAccountKeepsSettings()
+{
+    // A new user's home: no configuration folder yet.
+    QTemporaryDir home;
+    const EnvironmentRestorer homeBack("HOME");
+    const EnvironmentRestorer config("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+
+    BoxWatcher watcher;
+    auto form = std::make_unique<TOpticCalcForm>();
+    QVERIFY(QFileInfo(home.path() + "/.config/TAVREL/Lunavue").isDir());
+    Child<QLineEdit>(*form, "MEdit")->setText("12");
+    form.reset();
+    form = std::make_unique<TOpticCalcForm>();
+    QCOMPARE(Child<QLineEdit>(*form, "MEdit")->text(), QStringLiteral("12"));
+    form.reset();
+    QVERIFY(watcher.Boxes.isEmpty());
 }
 
 void TestFaults::readOnlySettingsFile()
@@ -553,6 +483,59 @@ void TestFaults::damagedLanguageFile()
     form.reset();
     QVERIFY(watcher.Boxes.isEmpty());
     // Generous: a read that went quadratic in the file's size would take minutes.
+}
+
+void TestFaults::hostileTextsShowAsWritten_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addRow("markup-and-image") << R"(<i>kursiv</i> <img src="/nonexistent/b.png">)";
+    QTest::addRow("ampersand-and-title-placeholder") << "Messen & [*] Prüfen";
+}
+
+void TestFaults::hostileTextsShowAsWritten()
+{
+    QFETCH(QString, text);
+    // Every key of the English section carries the text.
+    QByteArray lines = "[English]\r\n";
+    for (const QByteArray &line :
+         ReadBytes(QCoreApplication::applicationDirPath() + "/Lang.ini").split('\n')) {
+        if (line.contains('=') && !line.startsWith('['))
+            lines += line.left(line.indexOf('=') + 1) + ToCp1252(text) + "\r\n";
+    }
+    const LanguageFileSwap swap(lines);
+    QVERIFY(swap.Written());
+    TemporarySettings settings;
+    BoxWatcher watcher;
+    auto form = NewForm(settings);
+
+    auto *label = Child<QLabel>(*form, "Label3");
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(label->text(), text + " M90");
+    auto *button = Child<QPushButton>(*form, "PrintButton");
+    QVERIFY(QKeySequence::mnemonic(button->text()).isEmpty());
+    QCOMPARE(button->accessibleName(), text);
+    QCOMPARE(form->windowHandle()->title(), text + " Spot");
+    // A hint is shown as rich text only when it looks like it; either way
+    // the user reads the text as written and no image is loaded.
+    const QString hint = Child<TResultsGrid>(*form, "Grid")->toolTip();
+    QTextDocument shown;
+    shown.setHtml(hint);
+    QCOMPARE(Qt::mightBeRichText(hint) ? shown.toPlainText() : hint, text);
+    QVERIFY(!shown.toHtml().contains("<img"));
+
+    TInfoForm about(form.get());
+    about.show();
+    auto *name = Child<QLabel>(about, "ProgrammNameLabel");
+    QCOMPARE(name->textFormat(), Qt::PlainText);
+    QCOMPARE(name->text(), text + " Spot");
+    about.hide();
+
+    auto *spot = Child<QLineEdit>(*form, "M2Edit");
+    spot->setText("5"); // below M90: the invalid-value message
+    Enter(spot);
+    QCOMPARE(watcher.Boxes.size(), 1);
+    QCOMPARE(watcher.Boxes.at(0).Text, text);
+    QCOMPARE(watcher.Boxes.at(0).Format, Qt::PlainText);
 }
 
 // ------------------------------------------------------------------ export

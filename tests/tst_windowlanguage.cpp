@@ -90,6 +90,11 @@ void TestWindowLanguage::everyTextFromTheLanguageFile()
     QCOMPARE(Child<QLabel>(form, "Label6")->text(), text("MessFeld") + " M90");
     for (const char *name : {"Label2", "Label5", "Label8"})
         QCOMPARE(Child<QLabel>(form, name)->text(), text("MessAbstand"));
+    // The slider's caption keeps its left edge and fits its text.
+    auto *sliderCaption = Child<QLabel>(form, "Label8");
+    QCOMPARE(sliderCaption->x(), 210);
+    QCOMPARE(sliderCaption->width(),
+             sliderCaption->fontMetrics().horizontalAdvance(text("MessAbstand")));
     QCOMPARE(Child<QLabel>(form, "Label1")->text(), text("Apertur") + " D");
     QCOMPARE(form.PrintHeading(), text("OptischeBasisDaten") + " " + text("Pyrometer"));
     QCOMPARE(Child<TCaptionPanel>(form, "BasicDataPanel")->Caption(),

@@ -1,5 +1,7 @@
 #include "InfoForm.h"
 
+#include "shared/PlainText.h"
+
 #include <QDesktopServices>
 #include <QEnterEvent>
 #include <QFontMetrics>
@@ -39,6 +41,9 @@ TInfoForm::TInfoForm(QWidget *calculatorWindow, const TFileInfo &fileInfo)
     : QDialog(calculatorWindow, Qt::Dialog | Qt::FramelessWindowHint), FFileInfo(fileInfo)
 {
     setupUi(this);
+    // The name is the calculator's caption, a text of the language file.
+    for (QLabel *label : findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
 
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(FontPixels);
@@ -119,7 +124,8 @@ bool TInfoForm::eventFilter(QObject *watched, QEvent *event)
 void TInfoForm::FormShow()
 {
     CopyRightLabel->setText(FFileInfo.GetLegalCopyright());
-    ProgrammNameLabel->setText(parentWidget() ? parentWidget()->windowTitle() : QString());
+    ProgrammNameLabel->setText(parentWidget() ? CaptionOfWindowTitle(parentWidget()->windowTitle())
+                                              : QString());
     VersionLabel->setText(QStringLiteral("Version: ") + FFileInfo.GetFileVersion() +
                           QStringLiteral("  ::  ") + FFileInfo.GetLastCompiledTime());
 }

@@ -8,6 +8,7 @@
 #include "SpotModel.h"
 #include "shared/ErrorReport.h"
 #include "shared/Fonts.h"
+#include "shared/PlainText.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
@@ -54,7 +55,8 @@ void SetButtonText(QPushButton *button, const QString &text)
         if (best >= 0)
             shown[best] = u'\n';
     }
-    button->setText(shown);
+    // An "&" is shown as written, not taken for a keyboard mnemonic.
+    button->setText(shown.replace(u'&', QStringLiteral("&&")));
 }
 
 } // namespace
@@ -105,6 +107,11 @@ void TOpticCalcForm::SetUpLook()
     if (const QScreen *desktop = screen())
         move(desktop->availableGeometry().center() - rect().center());
 
+    // Label texts come from the language file and are shown as written.
+    for (QLabel *label : findChildren<QLabel *>()) {
+        if (qobject_cast<TPicture *>(label) == nullptr)
+            label->setTextFormat(Qt::PlainText);
+    }
     Line->setStyleSheet(QStringLiteral("background-color: red;"));
     for (QFrame *bevel : {Bevel1, Bevel3})
         bevel->setStyleSheet(
@@ -371,12 +378,12 @@ void TOpticCalcForm::UpdateLineLabel()
     LineLabel->move(left, LineLabel->y());
 
     // The edit draws its text 2 pixels inside its frame; it gets that margin
-    // on both sides so the measured text is never clipped, and stays inside
-    // the window on the right.
+    // on both sides, so its text starts where the label's does and is never
+    // clipped. Against the right edge the margin lies outside the window and
+    // the text ends at the window's edge.
     constexpr int margin = 2;
-    const int width = LineLabel->width() + 2 * margin;
-    const int editLeft = std::min(LineLabel->x() - margin, ClientWidth - width);
-    LineEdit->setGeometry(editLeft, LineLabel->y(), width, LineEdit->height());
+    LineEdit->setGeometry(LineLabel->x() - margin, LineLabel->y(), LineLabel->width() + 2 * margin,
+                          LineEdit->height());
     LineEdit->setText(text);
     LineEdit->setCursorPosition(0);
 }
@@ -394,6 +401,7 @@ void TOpticCalcForm::ShowInvalidValue(const QString &text)
     } reset;
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Problem"), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -477,6 +485,10 @@ void TOpticCalcForm::ApplyLanguage(const QString &language)
     Label2->setText(read("MessAbstand"));
     Label5->setText(read("MessAbstand"));
     Label8->setText(read("MessAbstand"));
+    // The slider's caption keeps its left edge and takes its width from its text.
+    Label8->resize(Label8->fontMetrics().horizontalAdvance(
+                       Label8->text().isEmpty() ? QStringLiteral(" ") : Label8->text()),
+                   Label8->height());
     Label1->setText(read("Apertur") + QStringLiteral(" D"));
     const QString pyrometer = read("Pyrometer");
     FPrintHeading = read("OptischeBasisDaten") + u' ' + pyrometer;
@@ -491,7 +503,7 @@ void TOpticCalcForm::ApplyLanguage(const QString &language)
     SetButtonText(ToTableButton, read("ZuTabelleHinzufügen"));
     SetButtonText(CalcButton, read("Berechnen"));
     Grid->SetGeneralHint(read("TabelleHint"));
-    setWindowTitle(read("OptischerRechner") + QStringLiteral(" Spot"));
+    setWindowTitle(PlainWindowTitle(read("OptischerRechner") + QStringLiteral(" Spot")));
     Grid->SetCell(0, 0, read("MessAbstand") + QStringLiteral(" a [mm]"));
     Grid->SetCell(1, 0, read("MessFeld") + QStringLiteral(" M90 [mm]"));
     LayOutGrid();
@@ -531,7 +543,8 @@ void TOpticCalcForm::UpdateAccessibleTexts()
     describe(Image3, QStringLiteral("TAVREL"), Image3->toolTip());
     for (QPushButton *button :
          {ToTableButton, CalcButton, PrintButton, ExportButton, NewRowButton, GridClearButton}) {
-        const QString text = button->text().replace(u'\n', u' ');
+        const QString text =
+            button->text().replace(u'\n', u' ').replace(QStringLiteral("&&"), QStringLiteral("&"));
         describe(button, text, button == ToTableButton ? computed : table);
     }
     for (QLabel *label : findChildren<QLabel *>()) {

@@ -7,6 +7,7 @@
 #include "OpticCalcUnit/KeyFilter.h"
 #include "OpticCalcUnit/ReportRenderer.h"
 #include "shared/Cp1252.h"
+#include "shared/PlainText.h"
 
 #include <QFileDialog>
 #include <QPrintDialog>
@@ -115,7 +116,7 @@ void TOpticCalcForm::PrintButtonClick()
         return;
 
     ReportData data;
-    data.Caption = windowTitle();
+    data.Caption = CaptionOfWindowTitle(windowTitle());
     data.PrintHeading = FPrintHeading;
     data.CalcValuesHeading = FCalcValuesHeading;
     data.SpotName = Label3->text();

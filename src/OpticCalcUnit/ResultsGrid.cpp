@@ -1,5 +1,7 @@
 #include "OpticCalcUnit/ResultsGrid.h"
 
+#include "shared/PlainText.h"
+
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -188,7 +190,7 @@ void TResultsGrid::SetGeneralHint(const QString &hint)
 {
     FGeneralHint = hint;
     // The scroll bars and the corner are no cells either; the widget's own tool tip covers them.
-    setToolTip(hint);
+    setToolTip(PlainToolTip(hint));
 }
 
 QString TResultsGrid::CellHint(int row, int column) const
@@ -217,7 +219,7 @@ bool TResultsGrid::ShowHint(QEvent *event, const QString &hint, QWidget *owner)
     if (hint.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(help->globalPos(), hint, owner);
+        QToolTip::showText(help->globalPos(), PlainToolTip(hint), owner);
     return true;
 }
 
