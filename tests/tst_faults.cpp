@@ -18,8 +18,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTextDocument>
 #include <QWindow>
@@ -121,6 +124,7 @@ private slots:
 
     void exportFailureKeepsEarlierFile_data();
     void exportFailureKeepsEarlierFile();
+    void failedPrintIsReportedAndPrinterRecovers();
 
     void megabytePasteIntoEdit_data();
     void megabytePasteIntoEdit();
@@ -536,6 +540,67 @@ void TestFaults::hostileTextsShowAsWritten()
     QCOMPARE(watcher.Boxes.size(), 1);
     QCOMPARE(watcher.Boxes.at(0).Text, text);
     QCOMPARE(watcher.Boxes.at(0).Format, Qt::PlainText);
+}
+
+// ------------------------------------------------------------------- print
+
+void TestFaults::failedPrintIsReportedAndPrinterRecovers()
+{
+    for (const char *tool : {"pdftotext", "pdfimages"}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(tool)));
+    }
+    TemporarySettings settings;
+    auto form = NewForm(settings);
+    // More rows than one page holds.
+    auto *grid = Child<TResultsGrid>(*form, "Grid");
+    grid->InsertRows(1, 66);
+    QStringList distances;
+    for (int row = 1; row <= 66; ++row) {
+        distances << QString::number(10 * row) + ".5";
+        grid->SetCell(0, row, distances.last());
+        grid->SetCell(1, row, QStringLiteral("12.0"));
+    }
+    QTemporaryDir dir;
+    QString target = dir.filePath("full.pdf");
+    form->AskPrinter = [&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(target);
+        return true;
+    };
+    const auto print = [&] {
+        // As the button's signal runs it: what escapes goes to the error report.
+        CallAndReport([&] { form->PrintButtonClick(); });
+    };
+    QVERIFY(WriteBytes(target, "an earlier report"));
+
+    BoxWatcher watcher;
+    FileSizeLimit fullDisk; // writes beyond 4 KiB fail as on a full disk
+    fullDisk.Set(4096);
+    print();
+    fullDisk.Lift();
+    QCOMPARE(watcher.Boxes.size(), 1);
+    QVERIFY2(watcher.Boxes.at(0).Text.contains(QDir::toNativeSeparators(target)),
+             qPrintable(watcher.Boxes.at(0).Text));
+    QCOMPARE(ReadBytes(target), QByteArray("an earlier report"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"full.pdf"});
+
+    target = dir.filePath("good.pdf");
+    print();
+    QCOMPARE(watcher.Boxes.size(), 1);
+    QProcess run;
+    run.start("pdftotext", {"-layout", target, "-"});
+    QVERIFY(run.waitForFinished());
+    const QString text = QString::fromUtf8(run.readAllStandardOutput());
+    for (const QString &distance : distances)
+        QVERIFY2(text.count(
+                     QRegularExpression("\\b" + QRegularExpression::escape(distance) + "\\b")) == 1,
+                 qPrintable(distance));
+    QVERIFY(text.count(u'\f') >= 2); // page breaks
+    run.start("pdfimages", {"-list", target});
+    QVERIFY(run.waitForFinished());
+    QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size(),
+             2 + 1);
 }
 
 // ------------------------------------------------------------------ export

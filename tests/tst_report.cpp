@@ -50,6 +50,7 @@ public:
                      .arg(image.width())
                      .arg(image.height());
     }
+    void NewPage() override { Calls << QStringLiteral("page"); }
 
 private:
     QString Font;
@@ -86,12 +87,14 @@ ReportData Sample(int rows = 0)
     return d;
 }
 
-QStringList Record(const ReportData &data, int titleHeight = 80, int lineHeight = 40)
+// A page tall enough for everything, unless another height is given.
+QStringList Record(const ReportData &data, int titleHeight = 80, int lineHeight = 40,
+                   int pageHeight = 100000)
 {
     RecordingSurface surface;
     surface.TitleHeight = titleHeight;
     surface.LineHeight = lineHeight;
-    RenderReport(surface, data, 2032);
+    RenderReport(surface, data, 2032, pageHeight);
     return surface.Calls;
 }
 
@@ -124,6 +127,8 @@ private slots:
     void measuredHeightsDriveAdvances();
     void diagramFollowsTable_data();
     void diagramFollowsTable();
+    void longTableContinuesOnPages_data();
+    void longTableContinuesOnPages();
     void headerSplit_data();
     void headerSplit();
     void pageWidth_data();
@@ -132,7 +137,7 @@ private slots:
     void fontCellHeights();
     void imageFillsRectOpaqueUpright();
     void pdfPage();
-    void unstartedJobThrows();
+    void unwritableTargetThrows();
 };
 
 void TstReport::pageLayout()
@@ -189,7 +194,7 @@ void TstReport::diagramFollowsTable_data()
     QTest::addColumn<int>("rows");
     QTest::addRow("no-data-rows") << 0;
     QTest::addRow("one-row") << 1;
-    QTest::addRow("thirty-rows-cut-off-below") << 30;
+    QTest::addRow("thirty-rows") << 30;
     QTest::addRow("forty-five-rows") << 45;
 }
 
@@ -206,6 +211,62 @@ void TstReport::diagramFollowsTable()
     const int top = -1167 - 44 * rows;
     QCOMPARE(calls.last(), QStringLiteral("image 250,%1 1782,%2 674x187").arg(top).arg(top - 425));
     QCOMPARE(CallsStartingWith(calls, "image").size(), 1);
+}
+
+void TstReport::longTableContinuesOnPages_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("pages");
+    // On a page 2930 units high the first page holds 44 rows, each later one 58.
+    QTest::addRow("all-on-one-page-as-before") << 10 << 1;
+    QTest::addRow("44-rows-diagram-on-a-page-of-its-own") << 44 << 2;
+    QTest::addRow("45-rows-one-continues") << 45 << 2;
+    QTest::addRow("200-rows") << 200 << 4;
+}
+
+void TstReport::longTableContinuesOnPages()
+{
+    QFETCH(int, rows);
+    QFETCH(int, pages);
+    constexpr int pageHeight = 2930;
+    const QStringList calls = Record(Sample(rows), 80, 40, pageHeight);
+    if (pages == 1)
+        QCOMPARE(calls, Record(Sample(rows)));
+    QCOMPARE(calls.count("page") + 1, pages);
+    QCOMPARE(CallsStartingWith(calls, "image").size(), 1);
+
+    static const QRegularExpression text(
+        QStringLiteral("^text (\\d+),(-?\\d+) Arial/(\\d+)b? (.*)$"));
+    static const QRegularExpression other(
+        QStringLiteral("^(?:line|image) \\d+,(-?\\d+) \\d+,(-?\\d+)"));
+    QStringList distances;
+    for (qsizetype i = 0; i < calls.size(); ++i) {
+        const QString &call = calls.at(i);
+        if (call == "page") {
+            // A continuation page starts with the table header or the diagram.
+            const QString next = calls.value(i + 1);
+            QVERIFY2(next.startsWith("text 250,-250 Arial/40b Messabstand") ||
+                         next.startsWith("image 250,-250 "),
+                     qPrintable(next));
+            continue;
+        }
+        int top = 0;
+        int bottom = 0;
+        if (const auto m = text.match(call); m.hasMatch()) {
+            top = m.captured(2).toInt();
+            bottom = top - m.captured(3).toInt();
+            if (m.captured(1) == "250" && m.captured(3) == "40" && m.captured(4).endsWith(".0"))
+                distances << m.captured(4);
+        } else if (const auto n = other.match(call); n.hasMatch()) {
+            top = n.captured(1).toInt();
+            bottom = n.captured(2).toInt();
+        }
+        QVERIFY2(top <= 0 && bottom >= -pageHeight, qPrintable(call));
+    }
+    QStringList expected;
+    for (int k = 1; k <= rows; ++k)
+        expected << QString::number(100 * k) + ".0";
+    QCOMPARE(distances, expected);
 }
 
 void TstReport::headerSplit_data()
@@ -448,14 +509,21 @@ void TstReport::pdfPage()
     }
 }
 
-void TstReport::unstartedJobThrows()
+void TstReport::unwritableTargetThrows()
 {
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("missing/report.pdf"));
-    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-    QVERIFY_THROWS_EXCEPTION(Exception, PrintReport(printer, Sample()));
+    const QString target = dir.filePath("missing/report.pdf");
+    printer.setOutputFileName(target);
+    try {
+        PrintReport(printer, Sample());
+        QFAIL("no error for a folder that does not exist");
+    } catch (const EFileError &error) {
+        QVERIFY2(error.Message().contains(QDir::toNativeSeparators(target)),
+                 qPrintable(error.Message()));
+    }
+    QCOMPARE(printer.outputFileName(), target);
 }
 
 QTEST_MAIN(TstReport)

@@ -33,8 +33,7 @@ void AppendField(QByteArray &out, const QByteArray &text, char delimiter)
 
 [[noreturn]] void ThrowCannotCreate(const QString &path, const QString &reason)
 {
-    throw EFileError("Datei \"" + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) +
-                     "\" kann nicht erstellt werden. " + reason);
+    throw EFileError(CannotCreateText(path, reason));
 }
 
 } // namespace

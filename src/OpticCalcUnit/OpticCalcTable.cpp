@@ -17,9 +17,9 @@ namespace {
 
 // The application has one printer: the settings chosen in one dialog are
 // the ones the next dialog opens with.
-QPrinter &ApplicationPrinter()
+std::unique_ptr<QPrinter> &ApplicationPrinter()
 {
-    static QPrinter printer(QPrinter::HighResolution);
+    static auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return printer;
 }
 
@@ -109,7 +109,7 @@ void TOpticCalcForm::GridSaveCell(int /*column*/, int row, QString &value)
 
 void TOpticCalcForm::PrintButtonClick()
 {
-    QPrinter &printer = ApplicationPrinter();
+    QPrinter &printer = *ApplicationPrinter();
     const bool confirmed =
         AskPrinter ? AskPrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
     if (!confirmed)
@@ -131,5 +131,12 @@ void TOpticCalcForm::PrintButtonClick()
         data.Rows.append({Grid->Cell(0, row), Grid->Cell(1, row)});
     LoadHiddenPictures();
     data.Diagram = Image2->pixmap().toImage();
-    PrintReport(printer, data);
+    try {
+        PrintReport(printer, data);
+    } catch (...) {
+        // The next job gets a printer that works, with the same settings.
+        std::unique_ptr<QPrinter> fresh = CopyOfPrinter(printer);
+        ApplicationPrinter() = std::move(fresh);
+        throw;
+    }
 }

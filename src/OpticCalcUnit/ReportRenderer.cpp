@@ -1,18 +1,25 @@
 #include "ReportRenderer.h"
 
 #include "shared/Exception.h"
+#include "shared/SafeFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
+
+#include <algorithm>
 
 namespace {
 
 const QString Family = QStringLiteral("Arial");
 
 constexpr int Left = 250;
+constexpr int PageTop = -250;
 constexpr int ValueX = 600;
 constexpr int Column1X = Left + 500;
 constexpr int TableRuleRight = Left + 900;
@@ -60,10 +67,11 @@ void Cell(ReportSurface &surface, int x, int y, const QString &text)
 
 } // namespace
 
-void RenderReport(ReportSurface &surface, const ReportData &data, int pageWidth)
+void RenderReport(ReportSurface &surface, const ReportData &data, int pageWidth, int pageHeight)
 {
+    const int pageBottom = -pageHeight;
     surface.SetFont(Family, 80, true);
-    int y = -250;
+    int y = PageTop;
     surface.TextOut(Left, y, QStringLiteral("TAVREL  ") + data.Caption);
     const int ht = surface.TextHeight(data.Caption);
 
@@ -91,14 +99,22 @@ void RenderReport(ReportSurface &surface, const ReportData &data, int pageWidth)
     surface.Line(Left, y, pageWidth - Left, y);
 
     y -= 1 + h + 10;
-    HeaderCell(surface, Left, y, data.Header0);
-    HeaderCell(surface, Column1X, y, data.Header1);
-    y -= 1 + h + 10;
-    surface.Line(Left, y, TableRuleRight, y);
-
-    y -= 1 + h + 10;
-    surface.SetFont(Family, 40, false);
+    // The header line and its rule; y ends at the first row's position.
+    const auto tableHeader = [&] {
+        HeaderCell(surface, Left, y, data.Header0);
+        HeaderCell(surface, Column1X, y, data.Header1);
+        y -= 1 + h + 10;
+        surface.Line(Left, y, TableRuleRight, y);
+        y -= 1 + h + 10;
+        surface.SetFont(Family, 40, false);
+    };
+    tableHeader();
     for (const auto &[distance, spot] : data.Rows) {
+        if (y - h < pageBottom) {
+            surface.NewPage();
+            y = PageTop;
+            tableHeader();
+        }
         Cell(surface, Left, y, distance);
         Cell(surface, Column1X, y, spot);
         y -= 1 + h + 3;
@@ -107,9 +123,13 @@ void RenderReport(ReportSurface &surface, const ReportData &data, int pageWidth)
     const QImage &diagram = data.Diagram;
     if (diagram.isNull())
         return;
-    const int top = y - (1 + h + 150);
+    int top = y - (1 + h + 150);
     const int width = pageWidth - 2 * Left;
     const int height = int(double(diagram.height()) / diagram.width() * width);
+    if (top - height < pageBottom) {
+        surface.NewPage();
+        top = PageTop;
+    }
     surface.PrintBitmap(Left, top, pageWidth - Left, top - height, diagram);
 }
 
@@ -208,20 +228,97 @@ void PainterSurface::PrintBitmap(int left, int top, int right, int bottom, const
     FPainter.drawImage(QRectF(ToDevice(left, top), ToDevice(right, bottom)), indexed);
 }
 
-void PrintReport(QPrinter &printer, const ReportData &data)
+void PainterSurface::NewPage()
 {
-    printer.setPageOrientation(QPageLayout::Portrait);
-    const int resolution = printer.resolution();
-    const int pageWidth =
-        PageWidthUnits(printer.pageLayout().paintRectPixels(resolution).width(), resolution);
-    printer.setDocName(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    auto *paged = dynamic_cast<QPagedPaintDevice *>(FDevice);
+    if (paged == nullptr || !paged->newPage())
+        throw Exception(QStringLiteral("Der Druckauftrag kann keine weitere Seite beginnen"));
+}
 
+namespace {
+
+void PrintJob(QPrinter &printer, const ReportData &data)
+{
+    const int resolution = printer.resolution();
+    const QRect printable = printer.pageLayout().paintRectPixels(resolution);
     QPainter painter;
     if (!painter.begin(&printer))
         throw Exception(QStringLiteral("Der Druckauftrag kann nicht gestartet werden"));
     PainterSurface surface(painter);
-    RenderReport(surface, data, pageWidth);
+    RenderReport(surface, data, PageWidthUnits(printable.width(), resolution),
+                 PageWidthUnits(printable.height(), resolution));
     // A job the printing system refused must not pass for printed.
     if (!painter.end())
         throw Exception(QStringLiteral("Der Druckauftrag kann nicht abgeschlossen werden"));
+}
+
+// Qt's PDF engine reports no failed write: a cut-off file ends its job as
+// if it were whole. A complete file ends with the end-of-file marker.
+bool IsCompletePdf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(std::max<qint64>(0, file.size() - 64)))
+        return false;
+    return file.readAll().trimmed().endsWith("%%EOF");
+}
+
+} // namespace
+
+void PrintReport(QPrinter &printer, const ReportData &data)
+{
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    const QString target =
+        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    if (target.isEmpty()) {
+        PrintJob(printer, data);
+        return;
+    }
+
+    const QString obstacle = ReplaceObstacle(target);
+    if (!obstacle.isEmpty())
+        throw EFileError(CannotCreateText(target, obstacle));
+    QTemporaryFile part(target + QStringLiteral(".XXXXXX"));
+    if (!part.open())
+        throw EFileError(CannotCreateText(target, part.errorString()));
+    part.close();
+    struct TargetBack
+    {
+        QPrinter &Printer;
+        QString Name;
+        ~TargetBack() { Printer.setOutputFileName(Name); }
+    } back{printer, target};
+    printer.setOutputFileName(part.fileName());
+    PrintJob(printer, data);
+    if (!IsCompletePdf(part.fileName()))
+        throw EFileError(QStringLiteral("Datei \"%1\" kann nicht vollständig geschrieben werden")
+                             .arg(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath())));
+    QString error;
+    if (!MoveOver(part.fileName(), target, error))
+        throw EFileError(CannotCreateText(target, error));
+    part.setAutoRemove(false);
+}
+
+std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter &printer)
+{
+    auto copy = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    copy->setOutputFormat(printer.outputFormat());
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        copy->setPrinterName(printer.printerName());
+    copy->setOutputFileName(printer.outputFileName());
+    copy->setResolution(printer.resolution());
+    copy->setPageLayout(printer.pageLayout());
+    copy->setFullPage(printer.fullPage());
+    copy->setCopyCount(printer.copyCount());
+    copy->setCollateCopies(printer.collateCopies());
+    copy->setColorMode(printer.colorMode());
+    copy->setDuplex(printer.duplex());
+    copy->setPageOrder(printer.pageOrder());
+    copy->setPaperSource(printer.paperSource());
+    copy->setPrintRange(printer.printRange());
+    copy->setFromTo(printer.fromPage(), printer.toPage());
+    copy->setPdfVersion(printer.pdfVersion());
+    copy->setDocName(printer.docName());
+    copy->setCreator(printer.creator());
+    return copy;
 }

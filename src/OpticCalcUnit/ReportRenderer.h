@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <utility>
 
 class QPainter;
@@ -43,12 +44,18 @@ public:
     virtual void Line(int x1, int y1, int x2, int y2) = 0;
     // Fills the rectangle exactly (top > bottom), upright and opaque.
     virtual void PrintBitmap(int left, int top, int right, int bottom, const QImage &image) = 0;
+    // Ends the page; the next one starts with the same origin.
+    virtual void NewPage() = 0;
 };
 
-// Draws the one-page report; pageWidth is W in page units.
-void RenderReport(ReportSurface &surface, const ReportData &data, int pageWidth);
+// Draws the report; pageWidth is W, pageHeight the printable height, both in
+// page units. What fits on one page is laid out as that one page; rows below
+// the printable area continue on further pages under the repeated table
+// header, and the diagram follows the last row, or starts a page of its own.
+void RenderReport(ReportSurface &surface, const ReportData &data, int pageWidth, int pageHeight);
 
-// W: the printable width in page units, truncated toward zero.
+// W (or the printable height): printable pixels in page units, truncated
+// toward zero.
 int PageWidthUnits(int printableWidthPixels, int dotsPerInch);
 
 // A surface on a painter whose device origin is the top-left of the printable
@@ -64,6 +71,8 @@ public:
     void TextOut(int x, int y, const QString &text) override;
     void Line(int x1, int y1, int x2, int y2) override;
     void PrintBitmap(int left, int top, int right, int bottom, const QImage &image) override;
+    // Throws Exception when the device refuses a further page.
+    void NewPage() override;
 
 private:
     QPointF ToDevice(int x, int y) const;
@@ -75,6 +84,13 @@ private:
     QFont FFont;
 };
 
-// Steps after the print dialog: portrait, measure W, name the job, draw the one
-// page, end the job. Throws Exception when the job cannot be started or ended.
+// Steps after the print dialog: portrait, measure the page, name the job,
+// draw, end the job. Throws Exception when the job cannot be started or
+// ended. A PDF file is written beside its target and takes its place only
+// when complete; otherwise EFileError names it, and no cut-off file remains.
 void PrintReport(QPrinter &printer, const ReportData &data);
+
+// A printer with the settings of the given one. Qt's PDF engine stays broken
+// after a failed write and would print every later job as an empty file, so
+// a printer whose job failed is replaced by this copy.
+std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter &printer);

@@ -1,8 +1,11 @@
 #include "shared/SafeFile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSaveFile>
 
 #include <cerrno>
+#include <cstdio>
 
 bool IsWritableFile(const QFileInfo &info)
 {
@@ -11,19 +14,41 @@ bool IsWritableFile(const QFileInfo &info)
     return info.isWritable() && (info.permissions() & writeBits);
 }
 
+QString CannotCreateText(const QString &path, const QString &reason)
+{
+    return "Datei \"" + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) +
+           "\" kann nicht erstellt werden. " + reason;
+}
+
+QString ReplaceObstacle(const QString &path)
+{
+    // Checked before writing rather than left to the rename, which would
+    // replace a read-only file or fail only after the data was written.
+    const QFileInfo info(path);
+    if (info.isDir())
+        return qt_error_string(EISDIR);
+    if (info.exists() && !IsWritableFile(info))
+        return qt_error_string(EACCES);
+    return QString();
+}
+
+bool MoveOver(const QString &from, const QString &to, QString &error)
+{
+    // rename() replaces the target in one step on POSIX systems; elsewhere
+    // the old file has to go first.
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    if (QFile::exists(to) && QFile::remove(to) && QFile::rename(from, to))
+        return true;
+    error = qt_error_string(errno);
+    return false;
+}
+
 ReplaceResult ReplaceFile(const QString &path, const QByteArray &bytes, QString &error)
 {
-    // Checked here rather than left to the rename, which would replace a
-    // read-only file or fail only after the data was written.
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        error = qt_error_string(EISDIR);
+    error = ReplaceObstacle(path);
+    if (!error.isEmpty())
         return ReplaceResult::CannotCreate;
-    }
-    if (info.exists() && !IsWritableFile(info)) {
-        error = qt_error_string(EACCES);
-        return ReplaceResult::CannotCreate;
-    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         error = file.errorString();

@@ -22,3 +22,14 @@ enum class ReplaceResult
 // Replaces the file at path by bytes. For CannotCreate, error holds the
 // system's description of why.
 ReplaceResult ReplaceFile(const QString &path, const QByteArray &bytes, QString &error);
+
+// "Datei "<full path>" kann nicht erstellt werden. " followed by the reason.
+QString CannotCreateText(const QString &path, const QString &reason);
+
+// Why an existing file or folder at path may not be replaced by a new file,
+// or an empty text when nothing stands in the way.
+QString ReplaceObstacle(const QString &path);
+
+// Puts the finished file from in the place of to, in one step where the
+// system allows it. For false, error holds the system's description.
+bool MoveOver(const QString &from, const QString &to, QString &error);
