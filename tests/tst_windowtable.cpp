@@ -36,7 +36,8 @@ private slots:
     void exportWorkedExample();
     void exportCancelledWritesNothing();
 
-    void printToPdfGivesOnePage();
+    void printToPdfPagesFollowRows_data();
+    void printToPdfPagesFollowRows();
     void printCancelledPrintsNothing();
 
     void logoOpensWebAddressWithoutAboutWindow();
@@ -266,10 +267,20 @@ void TestWindowTable::exportCancelledWritesNothing()
     QCOMPARE(QDir(FDir.path()).entryList(QDir::Files), before);
 }
 
-void TestWindowTable::printToPdfGivesOnePage()
+void TestWindowTable::printToPdfPagesFollowRows_data()
 {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("pages");
+    QTest::addRow("what-fits-keeps-one-page") << 20 << 1;
+    QTest::addRow("sixty-rows-continue-on-a-second-page") << 60 << 2;
+}
+
+void TestWindowTable::printToPdfPagesFollowRows()
+{
+    QFETCH(int, rows);
+    QFETCH(int, pages);
     SetBasicData("10", "500", "30");
-    for (int i = 0; i < 60; ++i)
+    for (int i = 0; i < rows; ++i)
         AddRow(QString::number(250 + i), QStringLiteral("20.0"));
     const QString pdf = FDir.filePath(QStringLiteral("report.pdf"));
     FForm->AskPrinter = [&](QPrinter &printer) {
@@ -287,7 +298,8 @@ void TestWindowTable::printToPdfGivesOnePage()
     info.start(pdfinfo, {pdf});
     QVERIFY(info.waitForFinished());
     const QString details = QString::fromUtf8(info.readAllStandardOutput());
-    QVERIFY2(QRegularExpression(QStringLiteral("^Pages: +1$"), QRegularExpression::MultilineOption)
+    QVERIFY2(QRegularExpression(QStringLiteral("^Pages: +%1$").arg(pages),
+                                QRegularExpression::MultilineOption)
                  .match(details)
                  .hasMatch(),
              qPrintable(details));
