@@ -1,5 +1,6 @@
 #include "VersionBlock.h"
 
+#include "BuildDate.h"
 #include "VersionInfo.h"
 #include "shared/Cp1252.h"
 
