@@ -181,7 +181,10 @@ void TestNumberText::parse_data()
                                          "1e39",
                                          "340282356779733661637539395458142568448",
                                          "12345678901234567890123456789012345678901234567890",
-                                         "-1e99999999999999999999"};
+                                         "-1e99999999999999999999",
+                                         "0e",
+                                         "0e+",
+                                         ".0e"};
     for (const QByteArray &text : noNumbers)
         QTest::addRow("no-number \"%s\"", text.constData()) << text << false << 0.0f;
 }

@@ -238,6 +238,8 @@ void TestOpticCalcForm::wantedSpot_data()
                                             << "625.0" << 240;
     QTest::addRow("one-solution-beyond-aperture") << 96 << "40"
                                                   << "875.0" << 336;
+    QTest::addRow("slider-at-focus-takes-near-half") << 192 << "20"
+                                                     << "250.0" << 96;
     QTest::addRow("focus-spot-from-far-half") << 300 << "10"
                                               << "500.0" << 192;
     QTest::addRow("aperture-from-near-half-is-lens-front") << 96 << "30"
@@ -494,6 +496,10 @@ void TestOpticCalcForm::watch_data()
         << QStringList{"10", "", "30"} << QStringList{"20.0", "250.0"} << 0 << "000001000000";
     QTest::addRow("rows-without-basic-data")
         << QStringList{"", "500", "30"} << QStringList{"", ""} << 2 << "001110000000";
+    QTest::addRow("take-over-needs-both-results-spot-only")
+        << QStringList{"10", "500", "30"} << QStringList{"20.0", ""} << 0 << "100000111111";
+    QTest::addRow("take-over-needs-both-results-distance-only")
+        << QStringList{"10", "500", "30"} << QStringList{"", "250.0"} << 0 << "100000111111";
     QTest::addRow("everything") << QStringList{"10", "500", "30"} << QStringList{"20.0", "250.0"}
                                 << 1 << "111111111111";
 }
