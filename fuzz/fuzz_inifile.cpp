@@ -76,17 +76,22 @@ void WriteBytes(const QString &path, const QByteArray &bytes)
         Fail("the file cannot be prepared");
 }
 
-// The lines as the class sees them: split at LF, one CR before it dropped;
-// nothing after a final LF is a line.
+// The lines as the class sees them: ended by CR, LF or CR LF; nothing after
+// a final line end is a line.
 QList<QByteArray> Lines(const QByteArray &bytes)
 {
-    QList<QByteArray> lines = bytes.split('\n');
-    if (bytes.isEmpty() || bytes.endsWith('\n'))
-        lines.removeLast();
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
     }
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
     return lines;
 }
 
@@ -106,10 +111,10 @@ bool HasLineBreak(const QByteArray &text)
 }
 
 // A section name comes back as written unless the line it is written on
-// would be split or trimmed.
+// would be split or trimmed, or its name would end at a "]" inside it.
 bool IsRepresentableSection(const QByteArray &name)
 {
-    return !HasLineBreak(name) && !HasOuterBlank(name);
+    return !HasLineBreak(name) && !HasOuterBlank(name) && !name.contains(']');
 }
 
 // A key line must not look like a section, a comment or a line with the
@@ -144,7 +149,7 @@ void ReadNamesOfLines(const TIniFile &ini, const QList<QByteArray> &lines, const
     for (qsizetype i = 0; i < lines.size() && i < 16; ++i) {
         const QByteArray line = lines[i].trimmed();
         if (line.startsWith('[')) {
-            const qsizetype close = line.lastIndexOf(']');
+            const qsizetype close = line.indexOf(']');
             lastSection = FromCp1252(line.mid(1, close > 0 ? close - 1 : -1));
         } else if (const qsizetype eq = line.indexOf('='); eq >= 0) {
             CheckRead(ini, lastSection, FromCp1252(line.left(eq)));
@@ -168,9 +173,9 @@ void CheckOtherLines(const QByteArray &before, const QByteArray &after, const QB
     const qsizetype removed = old.size() - prefix - suffix;
     const qsizetype added = now.size() - prefix - suffix;
 
-    // A replaced key line, or up to a blank line, a section line and the key.
+    // A replaced key line, or a key line, or a section line and the key.
     const bool replaced = removed == 1 && added == 1;
-    const bool inserted = removed == 0 && added <= 3;
+    const bool inserted = removed == 0 && added <= 2;
     if (!replaced && !inserted)
         Fail("lines of the file were changed or lost", after);
     if (added > 0) {
