@@ -102,6 +102,17 @@ void TestUserIniFile::handEditedFileIsReadAndReplacedInPlace_data()
         << ""
         << QByteArray("[Andere]\r\nSprache=x\r\n\r\n[OpticCalc]\r\nBasicA=500\r\n"
                       "Sprache=Deutsch\r\nBasicM90=10\r\nBasicApertur=30\r\n");
+    QTest::addRow("cr-only-with-comment-in-header")
+        << QByteArray("[OpticCalc] ; see [notes]\rSprache=English\rBasicM90=12.5\r; end\r")
+        << "English"
+        << "12.5"
+        << QByteArray("[OpticCalc] ; see [notes]\rSprache=Deutsch\r\nBasicM90=10\r\n"
+                      "BasicA=500\r\nBasicApertur=30\r\n; end\r");
+    QTest::addRow("mixed-line-ends-cr-cr-lf")
+        << QByteArray("[OpticCalc]\nSprache=English\r\r\nBasicM90=12.5") << "English"
+        << "12.5"
+        << QByteArray("[OpticCalc]\nSprache=Deutsch\r\n\r\nBasicM90=10\r\nBasicA=500\r\n"
+                      "BasicApertur=30\r\n");
 }
 
 void TestUserIniFile::handEditedFileIsReadAndReplacedInPlace()
