@@ -73,9 +73,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "TAVREL GmbH <info@tavrel.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded by name through fontconfig, so dpkg-shlibdeps cannot see it: the
-# window's and the report's fonts fall back to Liberation Sans.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+# Neither is linked, so dpkg-shlibdeps cannot see them: the window's and the
+# report's fonts fall back to Liberation Sans, found by name through
+# fontconfig, and Qt's dialogs take their German texts from Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # The source archive is the tree without build folders and git data.

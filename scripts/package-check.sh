@@ -71,7 +71,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Maintainer)" = "TAVREL GmbH <info@tavrel.example>" ] ||
     fail "maintainer $(field Maintainer)"
 depends=$(field Depends)
-for d in fonts-liberation libqt6widgets6 libqt6printsupport6; do
+for d in fonts-liberation qt6-translations-l10n libqt6widgets6 libqt6printsupport6; do
     [[ ", $depends," == *", $d "* || ", $depends," == *", $d,"* ]] ||
         fail "Depends lacks $d: $depends"
 done

@@ -8,6 +8,7 @@
 #include "SpotModel.h"
 #include "shared/ErrorReport.h"
 #include "shared/Fonts.h"
+#include "shared/ToolkitLanguage.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
@@ -464,6 +465,8 @@ void TOpticCalcForm::ApplyLanguage(const QString &language)
 {
     FLanguage = language;
     FLanguage.remove(u'&');
+    // Dialogs opened from now on speak the window's language too.
+    SetToolkitLanguage(FLanguage);
     const TIniFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Lang.ini"));
     const auto read = [&](const char *key) {
         return file.ReadString(FLanguage, QString::fromUtf8(key), QString());

@@ -1,5 +1,7 @@
 #include "shared/SafeFile.h"
 
+#include "shared/ToolkitLanguage.h"
+
 #include <QSaveFile>
 
 #include <cerrno>
@@ -17,16 +19,21 @@ ReplaceResult ReplaceFile(const QString &path, const QByteArray &bytes, QString 
     // read-only file or fail only after the data was written.
     const QFileInfo info(path);
     if (info.isDir()) {
-        error = qt_error_string(EISDIR);
+        error = SystemErrorText(EISDIR);
         return ReplaceResult::CannotCreate;
     }
     if (info.exists() && !IsWritableFile(info)) {
-        error = qt_error_string(EACCES);
+        error = SystemErrorText(EACCES);
         return ReplaceResult::CannotCreate;
     }
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
+        // Qt's text is made from errno; only where the two agree is the cause
+        // known well enough to give it in the window's language.
+        const int code = errno;
+        error = code != 0 && file.errorString() == qt_error_string(code) ? SystemErrorText(code)
+                                                                         : file.errorString();
         return ReplaceResult::CannotCreate;
     }
     // commit() misses a failed write of the buffered tail (a full disk) and
