@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
             AnswerCommandLine(QCoreApplication::arguments(), CommandLineStage::AfterToolkit))
         return *status;
     // Lets the desktop match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("opticcalc"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.tavrel.OpticCalc"));
     CallAndReport([] {
         // The calculator window is the main window and owns the task-bar
         // entry; the about window stays hidden until "info" shows it.
