@@ -3,8 +3,8 @@
 # (errors fail, the rest is shown), validates the desktop entry and the
 # AppStream metadata, installs it, starts the program the way the desktop menu
 # does and removes it again, checking that nothing is left behind. Needs root
-# or sudo. The package is never left
-# installed, also when a check fails, so the script can run again.
+# or sudo. The package is never left installed, also when a check fails, so
+# the script can run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -123,7 +123,7 @@ grep -q "<release version=\"$version\"" "$work/deb$metainfo" ||
     fail "$metainfo does not name release $version"
 
 echo "== install"
-# Without the recommended packages, so the machine is left as it was.
+# Without the recommended packages: they would stay after the removal.
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
 [ "$(package_status)" = installed ] || fail "dpkg status $(package_status) after install"
 [ -x "$appdir/OpticCalc" ] || fail "$appdir/OpticCalc missing"
