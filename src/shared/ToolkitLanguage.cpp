@@ -6,9 +6,10 @@
 #include <QPointer>
 #include <QTranslator>
 
-#include <clocale>
+#ifdef Q_OS_LINUX
 #include <cstring>
 #include <locale.h>
+#endif
 
 namespace {
 
@@ -16,10 +17,6 @@ namespace {
 // German; the application object owns them.
 QPointer<QTranslator> QtGerman;
 bool QtGermanInstalled = false;
-
-// The locale whose messages the system's error texts are taken from; none
-// until a language is set, then the process's own locale is used.
-locale_t Messages = locale_t(nullptr);
 
 QTranslator *LoadQtGerman()
 {
@@ -35,6 +32,12 @@ QTranslator *LoadQtGerman()
     }
     return QtGerman;
 }
+
+#ifdef Q_OS_LINUX
+
+// The locale whose messages the system's error texts are taken from; none
+// until a language is set, then the process's own locale is used.
+locale_t Messages = locale_t(nullptr);
 
 // Which locales are generated differs from system to system; any German one
 // carries glibc's German messages. Its character set must be UTF-8: the
@@ -60,6 +63,31 @@ locale_t EnglishMessages()
     return english;
 }
 
+void SetMessageLanguage(bool german)
+{
+    // Without German messages the text stays in the process's language.
+    Messages = german ? GermanMessages() : EnglishMessages();
+}
+
+QString MessageText(int code)
+{
+    if (Messages == locale_t(nullptr))
+        return qt_error_string(code);
+    return QString::fromUtf8(strerror_l(code, Messages)).trimmed();
+}
+
+#else
+
+// Elsewhere the system's texts stay as the system gives them; the message
+// catalogues looked up per locale are glibc's.
+void SetMessageLanguage(bool) {}
+QString MessageText(int code)
+{
+    return qt_error_string(code);
+}
+
+#endif
+
 } // namespace
 
 bool SetToolkitLanguage(const QString &language)
@@ -74,14 +102,11 @@ bool SetToolkitLanguage(const QString &language)
         QCoreApplication::removeTranslator(QtGerman);
         QtGermanInstalled = false;
     }
-    // Without German messages the text stays in the process's language.
-    Messages = german ? GermanMessages() : EnglishMessages();
+    SetMessageLanguage(german);
     return !german || QtGermanInstalled;
 }
 
 QString SystemErrorText(int code)
 {
-    if (Messages == locale_t(nullptr))
-        return qt_error_string(code);
-    return QString::fromUtf8(strerror_l(code, Messages)).trimmed();
+    return MessageText(code);
 }
