@@ -16,6 +16,14 @@ set(OPTICCALC_INSTALL_APPDIR ${_opticcalc_appdir_default} CACHE STRING
 # (qt_standard_project_setup would give it one).
 set_target_properties(OpticCalc PROPERTIES INSTALL_RPATH "")
 install(TARGETS OpticCalc RUNTIME DESTINATION ${OPTICCALC_INSTALL_APPDIR})
+if(UNIX AND NOT APPLE AND CMAKE_OBJCOPY)
+    # A stripped program also loses the compilers' .comment notes, as
+    # Debian's own packaging strips it.
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${OPTICCALC_INSTALL_APPDIR}/OpticCalc\")
+    endif()")
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/data/Lang.ini
     DESTINATION ${OPTICCALC_INSTALL_APPDIR})
 
@@ -39,12 +47,41 @@ if(UNIX AND NOT APPLE)
     add_custom_target(opticcalc_manpage ALL DEPENDS ${_opticcalc_manpage})
     install(FILES ${_opticcalc_manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-    install(FILES ${PROJECT_SOURCE_DIR}/packaging/opticcalc.desktop
+    # The desktop entry and the software centre's metadata share one
+    # reverse-DNS id, the one main() hands to setDesktopFileName.
+    set(OPTICCALC_APP_ID example.tavrel.OpticCalc)
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/${OPTICCALC_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    # The release date honours SOURCE_DATE_EPOCH, as the version block's does.
+    string(TIMESTAMP OPTICCALC_RELEASE_DATE "%Y-%m-%d" UTC)
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/${OPTICCALC_APP_ID}.metainfo.xml.in
+        ${CMAKE_CURRENT_BINARY_DIR}/packaging/${OPTICCALC_APP_ID}.metainfo.xml @ONLY)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/${OPTICCALC_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+    # The smaller sizes are drawn by the artwork generator and committed.
     install(FILES ${PROJECT_SOURCE_DIR}/resources/images/opticcalc.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+    foreach(_opticcalc_size 48 64 128)
+        install(FILES ${PROJECT_SOURCE_DIR}/resources/images/opticcalc_${_opticcalc_size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_opticcalc_size}x${_opticcalc_size}/apps
+            RENAME opticcalc.png)
+    endforeach()
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/opticcalc)
+
+    # The package's version has no Debian revision, so Debian takes it for a
+    # native package, whose changelog is changelog.gz.
+    string(TIMESTAMP OPTICCALC_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in
+        ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog @ONLY)
+    set(_opticcalc_changelog ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
+    add_custom_command(OUTPUT ${_opticcalc_changelog}
+        COMMAND gzip -9nc ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog > ${_opticcalc_changelog}
+        DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog
+        VERBATIM)
+    add_custom_target(opticcalc_changelog ALL DEPENDS ${_opticcalc_changelog})
+    install(FILES ${_opticcalc_changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/opticcalc)
 endif()
 
 set(CPACK_GENERATOR DEB)
@@ -73,9 +110,13 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "TAVREL GmbH <info@tavrel.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded by name through fontconfig, so dpkg-shlibdeps cannot see it: the
-# window's and the report's fonts fall back to Liberation Sans.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+# Neither is linked, so dpkg-shlibdeps cannot see them: the window's and the
+# report's fonts fall back to Liberation Sans, found by name through
+# fontconfig, and Qt's dialogs take their German texts from Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
+# The about window's mail and web links are opened through xdg-open and
+# xdg-email.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # The source archive is the tree without build folders and git data.

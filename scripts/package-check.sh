@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Builds the Debian package in Release (build-pkg/), installs it, starts the
-# program the way the desktop menu does and removes it again, checking that
-# nothing is left behind. Needs root or sudo. The package is never left
-# installed, also when a check fails, so the script can run again.
+# Builds the Debian package in Release (build-pkg/), checks it with lintian
+# (errors fail, the rest is shown), validates the desktop entry and the
+# AppStream metadata, installs it, starts the program the way the desktop menu
+# does and removes it again, checking that nothing is left behind. Needs root
+# or sudo. The package is never left installed, also when a check fails, so
+# the script can run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build="build-pkg"
 package=opticcalc
 appdir=/usr/lib/opticcalc
-desktop=/usr/share/applications/opticcalc.desktop
-icon=/usr/share/icons/hicolor/256x256/apps/opticcalc.png
+app_id=example.tavrel.OpticCalc
+desktop=/usr/share/applications/$app_id.desktop
+metainfo=/usr/share/metainfo/$app_id.metainfo.xml
+icon_sizes=(48 64 128 256)
+icon() { echo "/usr/share/icons/hicolor/${1}x${1}/apps/opticcalc.png"; }
 manpage=/usr/share/man/man1/opticcalc.1.gz
+docdir=/usr/share/doc/opticcalc
 installed_paths=("$appdir/OpticCalc" "$appdir/Lang.ini" /usr/bin/opticcalc
-    "$desktop" "$icon" "$manpage" "$appdir")
+    "$desktop" "$metainfo" "$manpage" "$docdir" "$appdir")
+for size in "${icon_sizes[@]}"; do installed_paths+=("$(icon "$size")"); done
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -44,7 +51,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # What building the package and the checks need beyond the build itself.
-bash scripts/setup.sh dpkg-dev desktop-file-utils xvfb xauth xdotool
+bash scripts/setup.sh dpkg-dev desktop-file-utils appstream lintian xvfb xauth xdotool
 
 if [ "$(package_status)" != not-installed ]; then
     echo "package-check: $package is installed; removing it first"
@@ -71,18 +78,25 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Maintainer)" = "TAVREL GmbH <info@tavrel.example>" ] ||
     fail "maintainer $(field Maintainer)"
 depends=$(field Depends)
-for d in fonts-liberation libqt6widgets6 libqt6printsupport6; do
+for d in fonts-liberation qt6-translations-l10n libqt6widgets6 libqt6printsupport6; do
     [[ ", $depends," == *", $d "* || ", $depends," == *", $d,"* ]] ||
         fail "Depends lacks $d: $depends"
 done
+[[ ", $(field Recommends)," == *", xdg-utils"[\ ,]* ]] ||
+    fail "Recommends lacks xdg-utils: $(field Recommends)"
 # Exactly these files, so nothing stray (tests, tools) slips into the package.
 expected="./usr/bin/opticcalc -> ../lib/opticcalc/OpticCalc
 ./usr/lib/opticcalc/Lang.ini
 ./usr/lib/opticcalc/OpticCalc
-./usr/share/applications/opticcalc.desktop
+./usr/share/applications/$app_id.desktop
+./usr/share/doc/opticcalc/changelog.gz
 ./usr/share/doc/opticcalc/copyright
+./usr/share/icons/hicolor/128x128/apps/opticcalc.png
 ./usr/share/icons/hicolor/256x256/apps/opticcalc.png
-./usr/share/man/man1/opticcalc.1.gz"
+./usr/share/icons/hicolor/48x48/apps/opticcalc.png
+./usr/share/icons/hicolor/64x64/apps/opticcalc.png
+./usr/share/man/man1/opticcalc.1.gz
+./usr/share/metainfo/$app_id.metainfo.xml"
 actual=$(dpkg-deb -c "$deb" | grep -v '^d' | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' | sort)
 [ "$actual" = "$expected" ] || fail "package contents differ:
 $actual"
@@ -90,8 +104,27 @@ $actual"
 dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ".$manpage" | gzip -dc | grep '^\.SH NAME' >/dev/null ||
     fail "$manpage is not a manual page"
 
+echo "== lintian"
+# Errors fail the check; warnings and notes are shown for the record. Lintian
+# warns when run as root, which CI is.
+lintian_log=$(lintian --fail-on error --display-info --pedantic --display-experimental "$deb" 2>&1) ||
+    fail "lintian reports errors:
+$lintian_log"
+grep -v 'running with root privileges' <<<"$lintian_log" || true
+
+echo "== validate the desktop entry and the AppStream metadata"
+mkdir -p "$work/deb"
+dpkg-deb -x "$deb" "$work/deb"
+desktop-file-validate "$work/deb$desktop" || fail "$desktop is not valid"
+appstreamcli validate --no-net "$work/deb$metainfo" || fail "$metainfo is not valid"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$work/deb$metainfo" ||
+    fail "$metainfo does not launch $app_id.desktop"
+grep -q "<release version=\"$version\"" "$work/deb$metainfo" ||
+    fail "$metainfo does not name release $version"
+
 echo "== install"
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+# Without the recommended packages: they would stay after the removal.
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
 [ "$(package_status)" = installed ] || fail "dpkg status $(package_status) after install"
 [ -x "$appdir/OpticCalc" ] || fail "$appdir/OpticCalc missing"
 [ -f "$appdir/Lang.ini" ] || fail "$appdir/Lang.ini missing"
@@ -99,11 +132,17 @@ $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/nul
     fail "/usr/bin/opticcalc does not lead to $appdir/OpticCalc"
 [ "$(PATH=/usr/bin:/bin command -v opticcalc)" = /usr/bin/opticcalc ] ||
     fail "opticcalc is not on the PATH"
-[ -f "$icon" ] || fail "$icon missing"
-# Width and height are the big-endian words at bytes 16..23 of a PNG.
-[ "$(od -An -tx1 -j16 -N8 "$icon" | tr -d ' \n')" = 0000010000000100 ] ||
-    fail "$icon is not 256x256"
-desktop-file-validate "$desktop" || fail "$desktop is not valid"
+for size in "${icon_sizes[@]}"; do
+    file=$(icon "$size")
+    [ -f "$file" ] || fail "$file missing"
+    # Width and height are the big-endian words at bytes 16..23 of a PNG.
+    [ "$(od -An -tu4 --endian=big -j16 -N8 "$file" | xargs)" = "$size $size" ] ||
+        fail "$file is not ${size}x$size"
+done
+# The command line answers without any display, as on a text terminal.
+answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM opticcalc --version) ||
+    fail "opticcalc --version failed"
+[ "$answer" = "OpticCalc $version" ] || fail "opticcalc --version printed '$answer'"
 
 echo "== start it as the desktop menu does"
 # The Exec line without its field codes, run from an unrelated folder with a

@@ -8,6 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation
+    qt6-translations-l10n
     xvfb xauth
     poppler-utils
     xdotool imagemagick python3

@@ -8,8 +8,10 @@
 #include "OpticCalcUnit/ResultsGrid.h"
 #include "Settingfiles/IniFile.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -60,6 +62,8 @@ private slots:
     void missingSectionShowsOnlyFixedAdditions();
     void tableLayoutFollowsHeadersAndIsRestored();
     void captionMarkupCannotBeInjected();
+    void qtDialogsFollowTheLanguageMenu_data();
+    void qtDialogsFollowTheLanguageMenu();
 
     void startLanguage_data();
     void startLanguage();
@@ -197,6 +201,35 @@ void TestWindowLanguage::captionMarkupCannotBeInjected()
         ParseCaptionMarkup(QStringLiteral("<B>a<img src=x> & <i>b</i></B>"));
     QCOMPARE(markup.Text, QStringLiteral("a<img src=x> & <i>b</i>"));
     QVERIFY(markup.Bold);
+}
+
+void TestWindowLanguage::qtDialogsFollowTheLanguageMenu_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QString>("cancel");
+    const QString deutsch = QStringLiteral("Deutsch");
+    const QString english = QStringLiteral("English");
+    QTest::addRow("deutsch-loads-qt-german") << english << deutsch << QStringLiteral("Abbrechen");
+    QTest::addRow("english-removes-it-again") << deutsch << english << QStringLiteral("Cancel");
+}
+
+void TestWindowLanguage::qtDialogsFollowTheLanguageMenu()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, then);
+    QFETCH(QString, cancel);
+    TemporarySettings settings;
+    TOpticCalcForm form;
+    LanguageItem(form, first)->trigger();
+    LanguageItem(form, then)->trigger();
+    // A save dialog such as the export opens, built after the switch.
+    QFileDialog dialog(&form);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const auto *buttons = dialog.findChild<QDialogButtonBox *>();
+    QVERIFY(buttons);
+    QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), cancel);
 }
 
 void TestWindowLanguage::startLanguage_data()

@@ -9,6 +9,7 @@
 #include "shared/ErrorReport.h"
 #include "shared/Fonts.h"
 #include "shared/PlainText.h"
+#include "shared/ToolkitLanguage.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
@@ -472,6 +473,8 @@ void TOpticCalcForm::ApplyLanguage(const QString &language)
 {
     FLanguage = language;
     FLanguage.remove(u'&');
+    // Dialogs opened from now on speak the window's language too.
+    SetToolkitLanguage(FLanguage);
     const TIniFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Lang.ini"));
     const auto read = [&](const char *key) {
         return file.ReadString(FLanguage, QString::fromUtf8(key), QString());

@@ -1,15 +1,27 @@
 #include "InfoUnit/InfoForm.h"
 #include "OpticCalcUnit/OpticCalcForm.h"
 #include "main/Application.h"
+#include "main/CommandLine.h"
 #include "shared/ErrorReport.h"
 
 #include <memory>
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1) {
+        // Answered before the window system is reached: a terminal without
+        // a display still gets --help and --version.
+        const QCoreApplication core(argc, argv);
+        if (const auto status =
+                AnswerCommandLine(QCoreApplication::arguments(), CommandLineStage::BeforeToolkit))
+            return *status;
+    }
     TApplication application(argc, argv);
+    if (const auto status =
+            AnswerCommandLine(QCoreApplication::arguments(), CommandLineStage::AfterToolkit))
+        return *status;
     // Lets the desktop match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("opticcalc"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.tavrel.OpticCalc"));
     CallAndReport([] {
         // The calculator window is the main window and owns the task-bar
         // entry; the about window stays hidden until "info" shows it.

@@ -1,5 +1,7 @@
 #include "shared/SafeFile.h"
 
+#include "shared/ToolkitLanguage.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -26,9 +28,9 @@ QString ReplaceObstacle(const QString &path)
     // replace a read-only file or fail only after the data was written.
     const QFileInfo info(path);
     if (info.isDir())
-        return qt_error_string(EISDIR);
+        return SystemErrorText(EISDIR);
     if (info.exists() && !IsWritableFile(info))
-        return qt_error_string(EACCES);
+        return SystemErrorText(EACCES);
     return QString();
 }
 
@@ -40,7 +42,7 @@ bool MoveOver(const QString &from, const QString &to, QString &error)
         return true;
     if (QFile::exists(to) && QFile::remove(to) && QFile::rename(from, to))
         return true;
-    error = qt_error_string(errno);
+    error = SystemErrorText(errno);
     return false;
 }
 
@@ -50,8 +52,13 @@ ReplaceResult ReplaceFile(const QString &path, const QByteArray &bytes, QString 
     if (!error.isEmpty())
         return ReplaceResult::CannotCreate;
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
+        // Qt's text is made from errno; only where the two agree is the cause
+        // known well enough to give it in the window's language.
+        const int code = errno;
+        error = code != 0 && file.errorString() == qt_error_string(code) ? SystemErrorText(code)
+                                                                         : file.errorString();
         return ReplaceResult::CannotCreate;
     }
     // commit() misses a failed write of the buffered tail (a full disk) and

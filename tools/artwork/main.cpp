@@ -78,5 +78,9 @@ int main(int argc, char *argv[])
                        [icon](int s) { return DrawIcon(icon, s); });
     }
     ok &= Save(DrawAppIcon(256), dir, QStringLiteral("opticcalc.png"));
+    // The icon theme's smaller sizes, each drawn at its size rather than
+    // scaled down, so thin lines stay on whole pixels.
+    for (const int size : {48, 64, 128})
+        ok &= Save(DrawAppIcon(size), dir, QStringLiteral("opticcalc_%1.png").arg(size));
     return ok ? 0 : 1;
 }
