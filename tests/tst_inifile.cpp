@@ -177,6 +177,8 @@ void TestIniFile::readString_data()
     QTest::addRow("caller-names-trimmed") << QByteArray("[S]\r\nK=v\r\n") << "  S "
                                           << " K  "
                                           << "v";
+    QTest::addRow("only-blanks-trimmed-from-names") << QByteArray("[S]\r\nK=v\r\n") << "S"
+                                                    << "\vK" << Default;
     QTest::addRow("comment-is-no-key") << QByteArray("[S]\r\n;K=c\r\n") << "S"
                                        << "K" << Default;
     QTest::addRow("key-after-comment") << QByteArray("[S]\r\n  ; K=c\r\nK=v\r\n") << "S"

@@ -185,10 +185,17 @@ TLocation Locate(const QByteArray &bytes, const TFoldedName &section, const TFol
     return location;
 }
 
-// Names are compared and written without the blanks around them.
+// Names are compared and written without the blanks around them: spaces
+// and tabs, as in the file, and nothing else QString would call white.
 QString TrimmedName(const QString &name)
 {
-    return name.trimmed();
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    while (begin < end && (name.at(begin) == u' ' || name.at(begin) == u'\t'))
+        ++begin;
+    while (end > begin && (name.at(end - 1) == u' ' || name.at(end - 1) == u'\t'))
+        --end;
+    return name.mid(begin, end - begin);
 }
 
 // A default loses its trailing spaces only, and is cut like a value.
