@@ -1,6 +1,7 @@
 #include "PlannerUnit/PlannerForm.h"
 
 #include "PlannerUnit/ComparisonModel.h"
+#include "PlannerUnit/PlannerAccessible.h"
 #include "PlannerUnit/PlannerChart.h"
 #include "PlannerUnit/PlannerFormat.h"
 #include "shared/Cp1252.h"
@@ -29,6 +30,9 @@ QString LocaleLanguage()
 
 TPlannerForm::TPlannerForm(QWidget *parent) : QWidget(parent), FTexts(LocaleLanguage())
 {
+    // Before the controls exist: filling a combo box can already make its
+    // accessible interface.
+    InstallPlannerAccessibility();
     setupUi(this);
     // Closing the calculator ends the program even while the planner is open.
     setAttribute(Qt::WA_QuitOnClose, false);
