@@ -84,9 +84,11 @@ ChartFrame LayOutChart(const QRectF &area, const ChartData &data)
     const double yStep = TickStep(unitTop);
     frame.YMax = FromUnit(std::ceil(unitTop / yStep) * yStep, data.Input.Unit);
 
-    const double line = 16;
+    // Three lines above the plot: the legend, the cursor readout and the
+    // spot axis' title.
+    const double line = 17;
     const double bars = ValidOptics(data) * (BarHeight + BarGap) + BarGap;
-    frame.Plot = QRectF(area.left() + 56, area.top() + 2.5 * line, 0, 0);
+    frame.Plot = QRectF(area.left() + 56, area.top() + 3.3 * line, 0, 0);
     frame.Plot.setRight(area.right() - 16);
     frame.Plot.setBottom(area.bottom() - bars - 2.4 * line);
     return frame;
