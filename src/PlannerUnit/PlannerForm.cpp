@@ -39,7 +39,9 @@ TPlannerForm::TPlannerForm(QWidget *parent) : QWidget(parent), FTexts(LocaleLang
     FComparison = new TComparisonModel(this);
     ComparisonView->setModel(FComparison);
     ComparisonView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ComparisonView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Rows of one line each: measuring them anew at every keystroke would cost
+    // a third of a repaint.
+    ComparisonView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     OpticsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     OpticsTable->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     // Eight rows fit the table; the chart takes the rest.
