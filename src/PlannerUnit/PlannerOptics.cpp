@@ -363,8 +363,12 @@ void TPlannerForm::ReadSettings()
 void TPlannerForm::WriteSettings()
 {
     TUserIniFile settings;
+    // Every write replaces the whole file; a value that stands there already
+    // is left alone, so closing the program does not write forty times.
+    const QString missing(1, QChar(1));
     const auto write = [&](const QString &key, const QString &value) {
-        settings.WriteSetting(Section, key, value);
+        if (settings.ReadSetting(Section, key, missing) != value)
+            settings.WriteSetting(Section, key, value);
     };
     write(QStringLiteral("Unit"), UnitName(FUnit));
     write(QStringLiteral("Target"), TargetEdit->text());
