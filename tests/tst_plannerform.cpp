@@ -287,6 +287,16 @@ void TestPlannerForm::chartFiles()
     }
     QVERIFY2(red > 500 && blue > 500, qPrintable(QStringLiteral("%1 %2").arg(red).arg(blue)));
 
+    // The keyboard moves the cursor; its readout is what a screen reader gets.
+    auto *chartWidget = Child<QWidget>(*FForm, "Chart");
+    QTest::keyClick(chartWidget, Qt::Key_End);
+    QCOMPARE(chartWidget->accessibleDescription(),
+             QStringLiteral("Distance 800.0 mm:  Calculator 34.0  Optics 2 46.7"));
+    QTest::keyClick(chartWidget, Qt::Key_Home);
+    QTest::keyClick(chartWidget, Qt::Key_Right);
+    QCOMPARE(chartWidget->accessibleDescription(),
+             QStringLiteral("Distance 8.0 mm:  Calculator 29.7  Optics 2 19.6"));
+
     FForm->SaveSvgButtonClick();
     const QByteArray svg = ReadBytes(path);
     QVERIFY(svg.startsWith("<?xml"));

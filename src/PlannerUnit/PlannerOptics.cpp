@@ -7,6 +7,7 @@
 #include "PlannerUnit/PlannerFormat.h"
 #include "Settingfiles/UserIniFile.h"
 #include "shared/Cp1252.h"
+#include "shared/PlainText.h"
 
 #include <QBuffer>
 #include <QColorDialog>
@@ -127,7 +128,7 @@ void TPlannerForm::FillOpticsRow(int row)
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         const bool problem = entry.Problem[i].has_value();
         item->setBackground(problem ? QBrush(ProblemBackground) : QBrush());
-        item->setToolTip(problem ? FTexts[*entry.Problem[i]] : QString());
+        item->setToolTip(problem ? PlainToolTip(FTexts[*entry.Problem[i]]) : QString());
     }
     QTableWidgetItem *colour = cell(ColourColumn);
     colour->setBackground(QColor::fromRgb(entry.Colour));
