@@ -152,16 +152,18 @@ void TestOpticCalcForm::windowProperties()
     QCOMPARE(FForm->palette().color(QPalette::Window), QColor(231, 231, 247));
     QCOMPARE(FForm->font().pixelSize(), 11);
     auto *menu = FForm->menuBar();
-    QCOMPARE(menu->actions().size(), 2);
+    // The planner's menu stands between the language menu and "?".
+    QCOMPARE(menu->actions().size(), 3);
     QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Sprache/Language"));
-    QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("?"));
+    QCOMPARE(menu->actions().at(1)->menu()->objectName(), QStringLiteral("PlannerMenu"));
+    QCOMPARE(menu->actions().at(2)->text(), QStringLiteral("?"));
     const auto items = menu->actions().at(0)->menu()->actions();
     QCOMPARE(items.size(), 2);
     QCOMPARE(items.at(0)->text(), QStringLiteral("Deutsch"));
     QCOMPARE(items.at(1)->text(), QStringLiteral("English"));
     QVERIFY(items.at(0)->actionGroup() && items.at(0)->actionGroup()->isExclusive());
     QCOMPARE(items.at(0)->actionGroup(), items.at(1)->actionGroup());
-    QCOMPARE(menu->actions().at(1)->menu()->actions().at(0)->text(), QStringLiteral("info"));
+    QCOMPARE(menu->actions().at(2)->menu()->actions().at(0)->text(), QStringLiteral("info"));
     QCOMPARE(QApplication::focusWidget(), Child<QWidget>(*FForm, "MEdit"));
 }
 

@@ -355,7 +355,7 @@ void TestWindowTable::infoShowsAboutWindowWithCurrentCaption()
         shownName = about.findChild<QLabel *>(QStringLiteral("ProgrammNameLabel"))->text();
         about.accept();
     });
-    FForm->menuBar()->actions().at(1)->menu()->actions().at(0)->trigger();
+    FForm->menuBar()->actions().at(2)->menu()->actions().at(0)->trigger();
     QVERIFY(wasModal);
     QCOMPARE(shownName, FForm->windowTitle());
     QVERIFY(!about.isVisible());

@@ -3,6 +3,7 @@
 #include "InfoUnit/InfoForm.h"
 #include "NumberText.h"
 #include "OpticCalcUnit/KeyFilter.h"
+#include "PlannerUnit/PlannerTexts.h"
 #include "Settingfiles/IniFile.h"
 #include "Settingfiles/UserIniFile.h"
 #include "SpotModel.h"
@@ -220,6 +221,11 @@ void TOpticCalcForm::ConnectHandlers()
     connect(LanguageGroup, &QActionGroup::triggered, this,
             [this](QAction *action) { CallAndReport([this, action] { Deutsch2Click(action); }); });
     connect(info1, &QAction::triggered, this, guarded([this] { info1Click(); }));
+    connect(PlannerItem, &QAction::triggered, this, guarded([this] { PlannerItemClick(); }));
+    // The planner's first row follows every keystroke in the basic data.
+    for (QLineEdit *edit : {MEdit, AEdit, DEdit})
+        connect(edit, &QLineEdit::textChanged, this,
+                [this] { emit BasicDataChanged(TypedBasicData()); });
 
     // Key events run inside the edit's event handling, which the application
     // object guards.
@@ -513,7 +519,10 @@ void TOpticCalcForm::ApplyLanguage(const QString &language)
     FHintDistance = read("EingabeMessabstand");
     FHintSpot = read("BerechnetesMessfeld");
     FInvalidValueText = read("UngültigerWert");
+    PlannerMenu->setTitle(ReadPlannerText(file, FLanguage, PlannerText::Menu));
+    PlannerItem->setText(ReadPlannerText(file, FLanguage, PlannerText::MenuItem));
     UpdateAccessibleTexts();
+    emit LanguageChanged(FLanguage);
 }
 
 // Screen readers get the language's own texts; they follow every switch.
@@ -577,6 +586,23 @@ void TOpticCalcForm::info1Click()
 {
     if (InfoForm)
         InfoForm->exec();
+}
+
+// The planner is built on first use; a new one learns the window's state
+// from the same signals that keep it up to date.
+void TOpticCalcForm::PlannerItemClick()
+{
+    emit PlannerRequested();
+    emit LanguageChanged(FLanguage);
+    emit BasicDataChanged(TypedBasicData());
+}
+
+// The basic data as they stand in the edits, by the window's rule that a
+// text which is no number counts as 0.
+SpotOptics TOpticCalcForm::TypedBasicData() const
+{
+    return {ParseNumber(AnsiText(MEdit->text())), ParseNumber(AnsiText(AEdit->text())),
+            ParseNumber(AnsiText(DEdit->text()))};
 }
 
 // The logo opens the web address without showing the about window.

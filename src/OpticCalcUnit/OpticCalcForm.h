@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SpotModel.h"
 #include "ui_OpticCalcForm.h"
 
 #include <QMainWindow>
@@ -51,6 +52,7 @@ public:
     void Deutsch2Click(QAction *sender);
     void info1Click();
     void Image3Click();
+    void PlannerItemClick();
 
     // Operations shared by the handlers.
     void ReadBasicData();
@@ -70,6 +72,13 @@ public:
     float CalcDistance() const { return FCalcDistance; }
     float CalcSpotValue() const { return FCalcSpot; }
 
+signals:
+    // The target planner follows the window through these; whoever builds
+    // it on the first PlannerRequested connects them.
+    void PlannerRequested();
+    void BasicDataChanged(const SpotOptics &optics);
+    void LanguageChanged(const QString &language);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -83,6 +92,7 @@ private:
     void SetSliderByProgram(int position);
     void LayOutGrid();
     std::optional<QString> RunExportDialog();
+    SpotOptics TypedBasicData() const;
 
     QTimer *WatchTimer = nullptr;
     TInfoForm *InfoForm = nullptr;

@@ -1,5 +1,6 @@
 #include "InfoUnit/InfoForm.h"
 #include "OpticCalcUnit/OpticCalcForm.h"
+#include "PlannerUnit/PlannerLink.h"
 #include "main/Application.h"
 #include "main/CommandLine.h"
 #include "shared/ErrorReport.h"
@@ -28,10 +29,15 @@ int main(int argc, char *argv[])
         auto calculator = std::make_unique<TOpticCalcForm>();
         auto about = std::make_unique<TInfoForm>(calculator.get());
         calculator->SetInfoForm(about.get());
+        // The planner is built on first use, so it costs the start nothing.
+        auto planner = std::make_unique<TPlannerLink>(*calculator);
         calculator->show();
         QApplication::exec();
         about.reset();
+        // The calculator's settings are written first, so a new settings
+        // file begins with its section.
         calculator.reset();
+        planner.reset();
     });
     return 0;
 }

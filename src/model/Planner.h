@@ -1,0 +1,70 @@
+#pragma once
+
+#include "SpotModel.h"
+#include "TargetCheck.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The target planner's arithmetic: what the user entered in, one result row
+// per optics out. Lengths are millimetres; the unit only matters where a
+// number is typed or shown.
+
+enum class LengthUnit
+{
+    Millimetre,
+    Inch
+};
+
+inline constexpr double MillimetresPerInch = 25.4;
+inline constexpr int MaxPlannerOptics = 8;
+inline constexpr double MaxTiltDegrees = 85;
+
+struct PlannerOptics
+{
+    std::string Name; // UTF-8
+    // Empty while one of the three data is no valid length.
+    std::optional<SpotOptics> Optics;
+    std::uint32_t Colour = 0; // 0xRRGGBB
+};
+
+// A field left empty here holds no valid value; the results that need it
+// stay empty.
+struct PlannerInput
+{
+    std::vector<PlannerOptics> Optics;
+    std::optional<double> Target;   // diameter
+    std::optional<double> Distance; // working distance
+    std::optional<double> Margin;
+    std::optional<double> Tilt; // degrees
+    LengthUnit Unit = LengthUnit::Millimetre;
+};
+
+struct PlannerRow
+{
+    std::optional<double> Spot;        // at the working distance, across the line of sight
+    std::optional<double> SpotSurface; // its long axis on the tilted surface
+    std::optional<double> RatioAtDistance;
+    std::optional<double> RatioAtFocus;
+    std::optional<double> RatioFarField;
+    // target / (margin x spot on the surface); the target fits from 1 up.
+    std::optional<double> Figure;
+    std::optional<TargetFit> Range;
+
+    bool Fits() const { return Figure && *Figure >= 1; }
+};
+
+struct PlannerResults
+{
+    std::vector<PlannerRow> Rows;             // one per optics, in the input's order
+    int Best = -1;                            // the row with the largest figure; -1 for none
+    std::optional<double> LargestFittingSpot; // target / margin, on the surface
+};
+
+PlannerResults ComputePlanner(const PlannerInput &input);
+
+// Reads a length or factor as typed in the planner: "." or "," as the
+// decimal separator, blanks around the number allowed.
+std::optional<double> ParsePlannerNumber(const std::string &text);
