@@ -57,8 +57,7 @@ void SetButtonText(QPushButton *button, const QString &text)
         if (best >= 0)
             shown[best] = u'\n';
     }
-    // An "&" is shown as written, not taken for a keyboard mnemonic.
-    button->setText(shown.replace(u'&', QStringLiteral("&&")));
+    button->setText(PlainButtonText(shown));
 }
 
 } // namespace

@@ -134,13 +134,13 @@ void TPlannerForm::SetTexts()
     SetPlainText(*TiltUnit, QStringLiteral("\u00b0"));
     SetPlainText(*TargetUnit, UnitName(FUnit));
     SetPlainText(*DistanceUnit, UnitName(FUnit));
-    AddButton->setText(t[PlannerText::Add]);
-    DuplicateButton->setText(t[PlannerText::Duplicate]);
-    RemoveButton->setText(t[PlannerText::Remove]);
-    ColourButton->setText(t[PlannerText::ChooseColour]);
-    ExportCsvButton->setText(t[PlannerText::ExportCsv]);
-    SavePngButton->setText(t[PlannerText::SavePng]);
-    SaveSvgButton->setText(t[PlannerText::SaveSvg]);
+    AddButton->setText(PlainButtonText(t[PlannerText::Add]));
+    DuplicateButton->setText(PlainButtonText(t[PlannerText::Duplicate]));
+    RemoveButton->setText(PlainButtonText(t[PlannerText::Remove]));
+    ColourButton->setText(PlainButtonText(t[PlannerText::ChooseColour]));
+    ExportCsvButton->setText(PlainButtonText(t[PlannerText::ExportCsv]));
+    SavePngButton->setText(PlainButtonText(t[PlannerText::SavePng]));
+    SaveSvgButton->setText(PlainButtonText(t[PlannerText::SaveSvg]));
     MarginNote->setToolTip(PlainToolTip(t[PlannerText::MarginNote]));
     FComparison->SetTexts(t);
     Chart->SetTexts(t);
@@ -166,7 +166,8 @@ void TPlannerForm::UpdateAccessibleTexts()
     describe(UnitCombo, UnitLabel->text(), UnitCombo->currentText());
     for (QAbstractButton *button : {AddButton, DuplicateButton, RemoveButton, ColourButton,
                                     ExportCsvButton, SavePngButton, SaveSvgButton})
-        describe(button, button->text(), button->parentWidget()->accessibleName());
+        describe(button, button->text().replace(QStringLiteral("&&"), QStringLiteral("&")),
+                 button->parentWidget()->accessibleName());
     for (QLabel *label : findChildren<QLabel *>())
         label->setAccessibleName(label->text());
     // The fields' descriptions hold their unit or the reason they are marked.

@@ -16,6 +16,12 @@ QString PlainToolTip(const QString &text)
     return Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap);
 }
 
+QString PlainButtonText(const QString &text)
+{
+    QString caption = text;
+    return caption.replace(u'&', QStringLiteral("&&"));
+}
+
 QString PlainWindowTitle(const QString &text)
 {
     QString title = text;

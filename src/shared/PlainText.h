@@ -15,6 +15,10 @@ void SetPlainText(QLabel &label, const QString &text);
 // escaped; any other text is left as it is, so ordinary hints look the same.
 QString PlainToolTip(const QString &text);
 
+// A button caption that shows "&" as written; Qt would take it for the
+// mark of a keyboard mnemonic.
+QString PlainButtonText(const QString &text);
+
 // A window title that shows "[*]" as written; Qt would take it for the
 // placeholder of the modified mark.
 QString PlainWindowTitle(const QString &text);
