@@ -334,6 +334,11 @@ void TestIniFile::writeString()
     QVERIFY(WriteBytes(Path(), before));
     TIniFile(Path()).WriteString(section, key, value);
     QCOMPARE(ReadBytes(Path()), after);
+
+    // A batch writes each key as a single write does.
+    QVERIFY(WriteBytes(Path(), before));
+    TIniFile(Path()).WriteStrings(section, {{key, "first"}, {key, value}});
+    QCOMPARE(ReadBytes(Path()), after);
 }
 
 void TestIniFile::writeCreatesMissingFile()

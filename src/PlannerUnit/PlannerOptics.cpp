@@ -363,13 +363,10 @@ void TPlannerForm::ReadSettings()
 
 void TPlannerForm::WriteSettings()
 {
-    TUserIniFile settings;
-    // Every write replaces the whole file; a value that stands there already
-    // is left alone, so closing the program does not write forty times.
-    const QString missing(1, QChar(1));
+    // Every key in one batch: the file is read and replaced once.
+    QList<std::pair<QString, QString>> values;
     const auto write = [&](const QString &key, const QString &value) {
-        if (settings.ReadSetting(Section, key, missing) != value)
-            settings.WriteSetting(Section, key, value);
+        values.append({key, value});
     };
     write(QStringLiteral("Unit"), UnitName(FUnit));
     write(QStringLiteral("Target"), TargetEdit->text());
@@ -395,4 +392,5 @@ void TPlannerForm::WriteSettings()
         write(key + QStringLiteral("Colour"),
               used ? QColor::fromRgb(entry.Colour).name() : QString());
     }
+    TUserIniFile().WriteSettings(Section, values);
 }

@@ -246,28 +246,12 @@ QString TIniFile::ReadString(const QString &section, const QString &key,
     return FromCp1252(QByteArray(data + value.Begin, length));
 }
 
-void TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
+namespace {
+
+// The file's bytes with one key written as WriteString writes it.
+QByteArray WithKey(const QByteArray &old, const QString &section, const QString &key,
+                   const QString &value)
 {
-    const auto fail = [this] {
-        throw EIniFileException(
-            QStringLiteral("In %1 kann nicht geschrieben werden")
-                .arg(QDir::toNativeSeparators(QFileInfo(FFileName).absoluteFilePath())));
-    };
-
-    QByteArray old;
-    const QFileInfo info(FFileName);
-    if (info.exists()) {
-        if (!IsWritableFile(info))
-            fail();
-        // A file we cannot read would otherwise be replaced by the one new line.
-        QFile file(FFileName);
-        if (!file.open(QIODevice::ReadOnly))
-            fail();
-        old = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            fail();
-    }
-
     const QString sectionName = TrimmedName(section);
     const QString keyName = TrimmedName(key);
     const QByteArray keyLine = OneLine(keyName) + '=' + OneLine(value) + LineEnd;
@@ -294,7 +278,42 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
         bytes.append('[' + OneLine(sectionName) + ']' + LineEnd);
         bytes.append(keyLine);
     }
+    return bytes;
+}
 
+} // namespace
+
+void TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    WriteStrings(section, {{key, value}});
+}
+
+void TIniFile::WriteStrings(const QString &section,
+                            const QList<std::pair<QString, QString>> &values)
+{
+    const auto fail = [this] {
+        throw EIniFileException(
+            QStringLiteral("In %1 kann nicht geschrieben werden")
+                .arg(QDir::toNativeSeparators(QFileInfo(FFileName).absoluteFilePath())));
+    };
+
+    QByteArray old;
+    const QFileInfo info(FFileName);
+    if (info.exists()) {
+        if (!IsWritableFile(info))
+            fail();
+        // A file we cannot read would otherwise be replaced by the one new line.
+        QFile file(FFileName);
+        if (!file.open(QIODevice::ReadOnly))
+            fail();
+        old = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            fail();
+    }
+
+    QByteArray bytes = old;
+    for (const auto &[key, value] : values)
+        bytes = WithKey(bytes, section, key, value);
     QString error;
     if (ReplaceFile(FFileName, bytes, error) != ReplaceResult::Replaced)
         fail();

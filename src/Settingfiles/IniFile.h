@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 // An INI file read and written with the rules of Windows' private-profile
 // functions, so that hand-edited settings and language files behave as users
@@ -34,6 +37,10 @@ public:
     // atomically; on failure it stays as it was and EIniFileException is
     // thrown.
     void WriteString(const QString &section, const QString &key, const QString &value);
+
+    // The keys written in order, as by WriteString one after the other, with
+    // one read and one replacement of the file.
+    void WriteStrings(const QString &section, const QList<std::pair<QString, QString>> &values);
 
 private:
     QString FFileName;

@@ -51,3 +51,10 @@ void TUserIniFile::WriteSetting(const QString &section, const QString &key, cons
     if (FUsable)
         FIniFile->WriteString(section, key, value);
 }
+
+void TUserIniFile::WriteSettings(const QString &section,
+                                 const QList<std::pair<QString, QString>> &values)
+{
+    if (FUsable)
+        FIniFile->WriteStrings(section, values);
+}

@@ -20,6 +20,8 @@ public:
     // Nothing happens when the folder is unknown; a failed write throws
     // EIniFileException naming the file.
     void WriteSetting(const QString &section, const QString &key, const QString &value);
+    // Several keys of one section, in order, with one replacement of the file.
+    void WriteSettings(const QString &section, const QList<std::pair<QString, QString>> &values);
 
     bool Usable() const { return FUsable; }
     // Empty when not usable.
