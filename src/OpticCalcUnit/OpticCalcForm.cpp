@@ -72,6 +72,7 @@ TOpticCalcForm::TOpticCalcForm(QWidget *parent) : QMainWindow(parent)
     setFont(font);
     setupUi(this);
     WatchTimer = new QTimer(this);
+    WatchTimer->setObjectName(QStringLiteral("WatchTimer"));
     WatchTimer->setInterval(50);
     SetUpLook();
     SetUpPictures();
