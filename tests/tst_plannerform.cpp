@@ -6,8 +6,8 @@
 
 #include "PlannerUnit/ComparisonModel.h"
 #include "PlannerUnit/PlannerForm.h"
-#include "PlannerUnit/PlannerLink.h"
 #include "Settingfiles/IniFile.h"
+#include "main/PlannerLink.h"
 
 #include <QAccessible>
 #include <QComboBox>

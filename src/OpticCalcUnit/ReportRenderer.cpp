@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -282,12 +283,7 @@ void PrintReport(QPrinter &printer, const ReportData &data)
     if (!part.open())
         throw EFileError(CannotCreateText(target, part.errorString()));
     part.close();
-    struct TargetBack
-    {
-        QPrinter &Printer;
-        QString Name;
-        ~TargetBack() { Printer.setOutputFileName(Name); }
-    } back{printer, target};
+    const auto back = qScopeGuard([&printer, target] { printer.setOutputFileName(target); });
     printer.setOutputFileName(part.fileName());
     PrintJob(printer, data);
     if (!IsCompletePdf(part.fileName()))
