@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScopeGuard>
-#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -279,20 +278,20 @@ void PrintReport(QPrinter &printer, const ReportData &data)
     const QString obstacle = ReplaceObstacle(target);
     if (!obstacle.isEmpty())
         throw EFileError(CannotCreateText(target, obstacle));
-    QTemporaryFile part(target + QStringLiteral(".XXXXXX"));
-    if (!part.open())
-        throw EFileError(CannotCreateText(target, part.errorString()));
-    part.close();
+    QString error;
+    const QString part = CreatePartFile(target, error);
+    if (part.isEmpty())
+        throw EFileError(CannotCreateText(target, error));
+    auto removePart = qScopeGuard([&] { QFile::remove(part); });
     const auto back = qScopeGuard([&printer, target] { printer.setOutputFileName(target); });
-    printer.setOutputFileName(part.fileName());
+    printer.setOutputFileName(part);
     PrintJob(printer, data);
-    if (!IsCompletePdf(part.fileName()))
+    if (!IsCompletePdf(part))
         throw EFileError(QStringLiteral("Datei \"%1\" kann nicht vollständig geschrieben werden")
                              .arg(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath())));
-    QString error;
-    if (!MoveOver(part.fileName(), target, error))
+    if (!MoveOver(part, target, error))
         throw EFileError(CannotCreateText(target, error));
-    part.setAutoRemove(false);
+    removePart.dismiss();
 }
 
 std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter &printer)
