@@ -183,6 +183,7 @@ echo "$window"
     fail "the window's caption does not come from Lang.ini:
 $launch_log"
 # Docks match the window to the menu entry by its class.
+grep '^class: ' <<<"$launch_log" || true
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 grep -qx "class: $wm_class" <<<"$launch_log" ||
     fail "the window's class is not the entry's StartupWMClass $wm_class:

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "shared/SafePrint.h"
-
 #include <QFont>
 #include <QImage>
 #include <QList>

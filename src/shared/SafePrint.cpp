@@ -56,12 +56,7 @@ void PrintThroughPartFile(QPrinter &printer, const std::function<void(QPainter &
     if (part.isEmpty())
         throw EFileError(CannotCreateText(target, error));
     auto removePart = qScopeGuard([&] { QFile::remove(part); });
-    struct TargetBack
-    {
-        QPrinter &Printer;
-        QString Name;
-        ~TargetBack() { Printer.setOutputFileName(Name); }
-    } back{printer, target};
+    const auto back = qScopeGuard([&printer, target] { printer.setOutputFileName(target); });
     printer.setOutputFileName(part);
     PrintJob(printer, paint);
     if (!IsCompletePdf(part))
