@@ -90,27 +90,39 @@ void TestPlannerForm::comparison_data()
     QTest::addRow("first-optics-fits-best")
         << "0" << 0 << 0 << QStringList{"Calculator", "12.0", "12.0",
                                         "37.5",       "50.0", "12.5",
-                                        "yes",        "1.11", "416.7" + dash + "541.7",
+                                        "yes",        "1.11", "416.7" + dash + "541.6",
                                         "best"};
     QTest::addRow("second-optics-too-large-at-450")
         << "0" << 0 << 1 << QStringList{"Optics 2", "17.5", "17.5",
                                         "25.7",     "60.0", "12.0",
-                                        "no",       "0.76", "133.3" + dash + "400.0",
+                                        "no",       "0.76", "133.4" + dash + "400.0",
                                         ""};
     QTest::addRow("tilt-30-narrows-the-range")
-        << "30" << 0 << 0 << QStringList{"Calculator", "12.0", "13.9",
-                                         "37.5",       "50.0", "12.5",
-                                         "no",         "0.96", "461.3" + dash + "519.3",
-                                         "best"};
+        << "30" << 0 << 0 << QStringList{"Calculator",
+                                         "12.0",
+                                         "13.9",
+                                         "37.5",
+                                         "50.0",
+                                         "12.5",
+                                         "no",
+                                         "0.96",
+                                         "461.4" + dash + "519.3",
+                                         ""};
     QTest::addRow("tilt-typed-with-comma-and-blanks")
-        << " 30,0 " << 0 << 0 << QStringList{"Calculator", "12.0", "13.9",
-                                             "37.5",       "50.0", "12.5",
-                                             "no",         "0.96", "461.3" + dash + "519.3",
-                                             "best"};
+        << " 30,0 " << 0 << 0 << QStringList{"Calculator",
+                                             "12.0",
+                                             "13.9",
+                                             "37.5",
+                                             "50.0",
+                                             "12.5",
+                                             "no",
+                                             "0.96",
+                                             "461.4" + dash + "519.3",
+                                             ""};
     QTest::addRow("inch-converts-what-was-typed")
         << "0" << 1 << 0 << QStringList{"Calculator", "0.472", "0.472",
                                         "37.5",       "50.0",  "12.5",
-                                        "yes",        "1.11",  "16.404" + dash + "21.325",
+                                        "yes",        "1.11",  "16.405" + dash + "21.325",
                                         "best"};
 }
 
@@ -131,8 +143,8 @@ void TestPlannerForm::comparison()
     for (int column = 0; column < model.columnCount(); ++column)
         shown << model.data(model.index(row, column), Qt::DisplayRole).toString();
     QCOMPARE(shown, cells);
-    // The best row stands out in bold.
-    QCOMPARE(model.data(model.index(row, 1), Qt::FontRole).isValid(), row == 0);
+    // The best row stands out in bold; where none fits, no row is best.
+    QCOMPARE(model.data(model.index(row, 1), Qt::FontRole).isValid(), cells.last() == "best");
 }
 
 void TestPlannerForm::invalidFields_data()
@@ -246,10 +258,10 @@ void TestPlannerForm::csvBytes()
     const QByteArray header = "Optics;Spot [mm];On surface [mm];D:S;D:S focus;D:S far field;Fits;"
                               "Figure;Range from [mm];Range to [mm];Best\r\n";
     const QByteArray expected =
-        german ? header + "Calculator;12,0;12,0;37,5;50,0;12,5;yes;1,11;416,7;541,7;best\r\n"
-                          "Optics 2;17,5;17,5;25,7;60,0;12,0;no;0,76;133,3;400,0;\"\"\r\n"
-               : header + "Calculator;12.0;12.0;37.5;50.0;12.5;yes;1.11;416.7;541.7;best\r\n"
-                          "Optics 2;17.5;17.5;25.7;60.0;12.0;no;0.76;133.3;400.0;\"\"\r\n";
+        german ? header + "Calculator;12,0;12,0;37,5;50,0;12,5;yes;1,11;416,7;541,6;best\r\n"
+                          "Optics 2;17,5;17,5;25,7;60,0;12,0;no;0,76;133,4;400,0;\"\"\r\n"
+               : header + "Calculator;12.0;12.0;37.5;50.0;12.5;yes;1.11;416.7;541.6;best\r\n"
+                          "Optics 2;17.5;17.5;25.7;60.0;12.0;no;0.76;133.4;400.0;\"\"\r\n";
     QCOMPARE(ReadBytes(path), expected);
 
     // No range keeps "none" in the file; names keep their points.
@@ -291,11 +303,11 @@ void TestPlannerForm::chartFiles()
     auto *chartWidget = Child<QWidget>(*FForm, "Chart");
     QTest::keyClick(chartWidget, Qt::Key_End);
     QCOMPARE(chartWidget->accessibleDescription(),
-             QStringLiteral("Distance 800.0 mm:  Calculator 34.0  Optics 2 46.7"));
+             QStringLiteral("Distance 1000.0 mm:  Calculator 50.0  Optics 2 63.3  fits: none"));
     QTest::keyClick(chartWidget, Qt::Key_Home);
     QTest::keyClick(chartWidget, Qt::Key_Right);
     QCOMPARE(chartWidget->accessibleDescription(),
-             QStringLiteral("Distance 8.0 mm:  Calculator 29.7  Optics 2 19.6"));
+             QStringLiteral("Distance 10.0 mm:  Calculator 29.6  Optics 2 19.5  fits: none"));
 
     FForm->SaveSvgButtonClick();
     const QByteArray svg = ReadBytes(path);
