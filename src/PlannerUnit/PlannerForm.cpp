@@ -70,7 +70,9 @@ TPlannerForm::TPlannerForm(QWidget *parent) : QWidget(parent), FTexts(LocaleLang
                             MaxPlannerOptics * rowHeight;
     OpticsTable->setMinimumHeight(tableHeight);
     OpticsTable->setMaximumHeight(tableHeight);
-    ComparisonView->setMinimumHeight(tableHeight);
+    // The comparison may need its scroll bar on a narrow screen.
+    ComparisonView->setMinimumHeight(tableHeight +
+                                     style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     // The comparison and the chart take the height the fields leave.
     LeftLayout->setStretch(1, 1);
     RightLayout->setStretch(1, 1);
