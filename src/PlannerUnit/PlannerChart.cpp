@@ -33,6 +33,8 @@ void TPlannerChart::SetPlan(const PlannerInput &input, const PlannerResults &res
 void TPlannerChart::SetTexts(const TPlannerTexts &texts)
 {
     FData.Texts = texts;
+    FData.Hint =
+        texts[PlannerText::ChartHint] + QStringLiteral("; ") + texts[PlannerText::ZoomHint];
     UpdateDescription();
     update();
 }

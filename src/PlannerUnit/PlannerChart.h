@@ -21,6 +21,9 @@ struct ChartData
     TPlannerTexts Texts;
     std::optional<double> Cursor;       // distance in mm
     std::optional<double> DistanceZoom; // the distance axis' end chosen with the wheel, mm
+    // How to use the chart, where the readout goes while there is no
+    // cursor; the screen's only, never in a file.
+    QString Hint;
 };
 
 // Where the plot and its texts lie in an area, and the distances and spots

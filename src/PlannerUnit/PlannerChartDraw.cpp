@@ -339,8 +339,14 @@ void DrawRanges(QPainter &painter, const ChartFrame &frame, const ChartData &dat
 void DrawCursor(QPainter &painter, const QRectF &area, const ChartFrame &frame,
                 const ChartData &data)
 {
-    if (!data.Cursor)
+    const QFontMetricsF metrics(painter.font());
+    double y = area.top() + 4 + metrics.ascent() + frame.LegendLines.size() * frame.LineHeight;
+    if (!data.Cursor) {
+        painter.setPen(QColor(110, 110, 120));
+        painter.drawText(QPointF(area.left() + 6, y),
+                         metrics.elidedText(data.Hint, Qt::ElideRight, area.width() - 12));
         return;
+    }
     const Scale scale{frame};
     const QRectF &plot = frame.Plot;
     const double x = scale.X(*data.Cursor);
@@ -357,8 +363,6 @@ void DrawCursor(QPainter &painter, const QRectF &area, const ChartFrame &frame,
     }
     painter.restore();
     // The readout below the legend.
-    const QFontMetricsF metrics(painter.font());
-    double y = area.top() + 4 + metrics.ascent() + frame.LegendLines.size() * frame.LineHeight;
     painter.setPen(Ink);
     for (const QString &line : frame.ReadoutLines) {
         painter.drawText(QPointF(area.left() + 6, y), line);

@@ -71,6 +71,16 @@ void TPlannerForm::ExportCsvButtonClick()
         WriteFileAtomically(*path, ComparisonCsv(FInput, FResults, FTexts, FDecimalSeparator));
 }
 
+// The chart as on the screen, without the cursor and the hint.
+void TPlannerForm::DrawChartFile(QPainter &painter, QSize size) const
+{
+    ChartData data = Chart->Data();
+    data.Cursor.reset();
+    data.Hint.clear();
+    painter.setFont(Chart->font());
+    DrawChart(painter, QRectF(QPointF(0, 0), QSizeF(size)), data);
+}
+
 QImage TPlannerForm::ChartImage(QSize size) const
 {
     // Twice the pixels: sharp when shown or printed at the logical size.
@@ -78,11 +88,8 @@ QImage TPlannerForm::ChartImage(QSize size) const
     QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
-    ChartData data = Chart->Data();
-    data.Cursor.reset();
     QPainter painter(&image);
-    painter.setFont(Chart->font());
-    DrawChart(painter, QRectF(QPointF(0, 0), QSizeF(size)), data);
+    DrawChartFile(painter, size);
     return image;
 }
 
@@ -98,11 +105,8 @@ QByteArray TPlannerForm::ChartSvg(QSize size) const
     // large as on the screen and in the PNG, not the 72 dpi default.
     generator.setResolution(Chart->logicalDpiY());
     generator.setTitle(FTexts[PlannerText::Title]);
-    ChartData data = Chart->Data();
-    data.Cursor.reset();
     QPainter painter(&generator);
-    painter.setFont(Chart->font());
-    DrawChart(painter, QRectF(QPointF(0, 0), QSizeF(size)), data);
+    DrawChartFile(painter, size);
     painter.end();
     return buffer.data();
 }

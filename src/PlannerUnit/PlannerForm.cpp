@@ -173,7 +173,6 @@ void TPlannerForm::SetTexts()
     SetPlainText(*UnitLabel, t[PlannerText::Unit]);
     SetPlainText(*MarginNote, t[PlannerText::MarginNote]);
     SetPlainText(*TiltNote, t[PlannerText::TiltNote]);
-    SetPlainText(*ChartHint, t[PlannerText::ChartHint]);
     Chart->setToolTip(
         PlainToolTip(t[PlannerText::ChartHint] + QStringLiteral("; ") + t[PlannerText::ZoomHint]));
     SetPlainText(*CursorLabel, t[PlannerText::CursorAt]);
@@ -209,7 +208,7 @@ void TPlannerForm::UpdateAccessibleTexts()
     describe(TargetBox, TargetBox->title(), TargetBox->title());
     describe(ComparisonBox, ComparisonBox->title(), SummaryLabel->text());
     describe(ComparisonView, ComparisonBox->title(), SummaryLabel->text());
-    describe(ChartBox, ChartBox->title(), ChartHint->text());
+    describe(ChartBox, ChartBox->title(), FTexts[PlannerText::ChartHint]);
     Chart->setAccessibleName(ChartBox->title());
     describe(UnitCombo, UnitLabel->text(), UnitCombo->currentText());
     describe(CursorEdit, CursorLabel->text(), unit);

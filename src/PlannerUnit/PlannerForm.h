@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+class QPainter;
 class TComparisonModel;
 
 // The target planner: several optics and one target in, a comparison table
@@ -108,6 +109,7 @@ private:
     void AppendOptics(OpticsEntry entry);
     std::optional<QString> SavePath(const QString &filter, const QString &suffix);
     void SaveChart(const QString &filter, const QString &suffix, bool svg);
+    void DrawChartFile(QPainter &painter, QSize size) const;
     void ReadSettings();
     void PlaceWindow(const QByteArray &stored, const QRect &oldPlace);
     void WriteSettings();

@@ -88,7 +88,7 @@ constexpr Entry Entries[] = {
     {"PlanerCursorBei", "Cursor bei", "Cursor at"},
     {"PlanerPasstHier", "passt", "fits"},
     {"PlanerZoomHinweis", "Mausrad zoomt den Abstand, Doppelklick setzt zurück",
-     "Wheel zooms the distance, double-click resets"},
+     "wheel zooms the distance, double-click resets"},
 };
 
 static_assert(std::size(Entries) == std::size_t(PlannerText::Count));
