@@ -4,6 +4,7 @@
 // language file, a file-size limit that acts as a full disk, and changed
 // environment variables.
 
+#include "TestEnvironment.h"
 #include "TestFiles.h"
 
 #include <QCoreApplication>
@@ -86,26 +87,4 @@ private:
     bool FActive = false;
     rlimit FSaved{};
     void (*FOldHandler)(int) = SIG_DFL;
-};
-
-// Puts an environment variable back as it was.
-class EnvironmentRestorer
-{
-public:
-    explicit EnvironmentRestorer(const char *name)
-        : FName(name), FWasSet(qEnvironmentVariableIsSet(name)), FValue(qgetenv(name))
-    {
-    }
-    ~EnvironmentRestorer()
-    {
-        if (FWasSet)
-            qputenv(FName, FValue);
-        else
-            qunsetenv(FName);
-    }
-
-private:
-    const char *FName;
-    bool FWasSet;
-    QByteArray FValue;
 };

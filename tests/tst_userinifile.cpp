@@ -1,4 +1,5 @@
 #include "Settingfiles/UserIniFile.h"
+#include "TestEnvironment.h"
 #include "shared/Exception.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@ private slots:
     void handEditedFileIsReadAndReplacedInPlace_data();
     void handEditedFileIsReadAndReplacedInPlace();
     void emptySectionNameGivesDefault();
+    void uncreatableFolderGivesDefaultsAndFailingWrite_data();
     void uncreatableFolderGivesDefaultsAndFailingWrite();
 
 private:
@@ -37,15 +39,33 @@ void TestUserIniFile::init()
 void TestUserIniFile::firstConstructionCreatesFoldersOnly_data()
 {
     QTest::addColumn<QString>("configHome");
-    QTest::addRow("config-home-exists") << QString();
-    QTest::addRow("fresh-account-without-config-home") << "home/.config";
+    QTest::addColumn<QString>("home");
+    QTest::addRow("config-home-exists") << QString() << QString();
+    // HOME without .config, XDG_CONFIG_HOME unset.
+    QTest::addRow("fresh-account-without-config-home") << QString() << "home";
+    QTest::addRow("config-home-elsewhere-missing") << "elsewhere/config" << QString();
 }
 
 void TestUserIniFile::firstConstructionCreatesFoldersOnly()
 {
     QFETCH(QString, configHome);
-    const QString config = configHome.isEmpty() ? FDir->path() : FDir->filePath(configHome);
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    QFETCH(QString, home);
+    const EnvironmentRestorer homeBack("HOME");
+    const EnvironmentRestorer configBack("XDG_CONFIG_HOME");
+    QString config = configHome.isEmpty() ? FDir->path() : FDir->filePath(configHome);
+    QString top = FDir->path();
+    if (!home.isEmpty()) {
+        top = FDir->filePath(home);
+        QVERIFY(QDir().mkdir(top));
+        qputenv("HOME", QFile::encodeName(top));
+        qunsetenv("XDG_CONFIG_HOME");
+        config = top + "/.config";
+    } else {
+        if (!configHome.isEmpty())
+            QVERIFY(QDir().mkpath(QFileInfo(config).path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        top = QFileInfo(config).path();
+    }
     const QString lunavue = config + "/TAVREL/Lunavue";
     {
         const TUserIniFile settings;
@@ -58,7 +78,7 @@ void TestUserIniFile::firstConstructionCreatesFoldersOnly()
     // Every folder made here is private to the user.
     const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     const auto ours = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
-    for (QString folder = lunavue; folder != FDir->path(); folder = QFileInfo(folder).path())
+    for (QString folder = lunavue; folder != top; folder = QFileInfo(folder).path())
         QCOMPARE(QFile::permissions(folder) & ~ours, owner);
     TUserIniFile().WriteSetting("OpticCalc", "Sprache", "English");
     QCOMPARE(TUserIniFile().ReadSetting("OpticCalc", "Sprache", "Deutsch"), "English");
@@ -151,18 +171,37 @@ void TestUserIniFile::emptySectionNameGivesDefault()
     QCOMPARE(TUserIniFile().ReadSetting("", "Sprache", "Deutsch"), "Deutsch");
 }
 
+void TestUserIniFile::uncreatableFolderGivesDefaultsAndFailingWrite_data()
+{
+    QTest::addColumn<QString>("where");
+    // A regular file where the configuration folder should be.
+    QTest::addRow("file-in-place-of-config-folder") << "plain-file";
+    // HOME names a folder that does not exist: it is not made.
+    QTest::addRow("home-folder-missing") << "missing-home";
+}
+
 void TestUserIniFile::uncreatableFolderGivesDefaultsAndFailingWrite()
 {
-    // A regular file where the configuration folder should be.
+    QFETCH(QString, where);
+    const EnvironmentRestorer homeBack("HOME");
+    const EnvironmentRestorer configBack("XDG_CONFIG_HOME");
     const QString plain = FDir->filePath("plain");
-    QFile file(plain);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(plain + "/config"));
+    QString config;
+    if (where == "plain-file") {
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        config = plain + "/config";
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    } else {
+        qputenv("HOME", QFile::encodeName(FDir->filePath("nobody")));
+        qunsetenv("XDG_CONFIG_HOME");
+        config = FDir->filePath("nobody/.config");
+    }
 
     TUserIniFile settings;
     QVERIFY(settings.Usable());
-    const QString path = plain + "/config/TAVREL/Lunavue/User.ini";
+    const QString path = config + "/TAVREL/Lunavue/User.ini";
     QCOMPARE(settings.Path(), path);
     QCOMPARE(settings.ReadSetting("OpticCalc", "BasicM90", "7"), "7");
 
@@ -173,7 +212,10 @@ void TestUserIniFile::uncreatableFolderGivesDefaultsAndFailingWrite()
         message = e.Message();
     }
     QCOMPARE(message, "In " + QDir::toNativeSeparators(path) + " kann nicht geschrieben werden");
-    QCOMPARE(QFileInfo(plain).size(), 0);
+    if (where == "plain-file")
+        QCOMPARE(QFileInfo(plain).size(), 0);
+    QCOMPARE(QDir(FDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             where == "plain-file" ? QStringList{"plain"} : QStringList{});
 }
 
 QTEST_GUILESS_MAIN(TestUserIniFile)

@@ -3,6 +3,7 @@
 #include "InfoUnit/InfoForm.h"
 #include "NumberText.h"
 #include "OpticCalcUnit/KeyFilter.h"
+#include "OpticCalcUnit/MenuIcons.h"
 #include "PlannerUnit/PlannerTexts.h"
 #include "Settingfiles/IniFile.h"
 #include "Settingfiles/UserIniFile.h"
@@ -72,6 +73,7 @@ TOpticCalcForm::TOpticCalcForm(QWidget *parent) : QMainWindow(parent)
     setFont(font);
     setupUi(this);
     WatchTimer = new QTimer(this);
+    WatchTimer->setObjectName(QStringLiteral("WatchTimer"));
     WatchTimer->setInterval(50);
     SetUpLook();
     SetUpPictures();
@@ -146,8 +148,8 @@ void TOpticCalcForm::SetUpLook()
         {GridClearButton, "icon_clear"}, {ToTableButton, "icon_totable"}};
     for (const auto &[button, name] : icons)
         button->setIcon(QIcon(QStringLiteral(":/images/%1.png").arg(QLatin1String(name))));
-    Deutsch2->setIcon(QIcon(QStringLiteral(":/images/icon_deutsch.png")));
-    Deutsch1->setIcon(QIcon(QStringLiteral(":/images/icon_english.png")));
+    Deutsch2->setIcon(CheckableMenuIcon(QStringLiteral(":/images/icon_deutsch.png")));
+    Deutsch1->setIcon(CheckableMenuIcon(QStringLiteral(":/images/icon_english.png")));
     info1->setIcon(QIcon(QStringLiteral(":/images/icon_info.png")));
 
     // The whole window works from the keyboard: Tab leaves the table, F10

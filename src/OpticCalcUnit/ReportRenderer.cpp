@@ -10,7 +10,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
-#include <QTemporaryFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -278,25 +278,25 @@ void PrintReport(QPrinter &printer, const ReportData &data)
     const QString obstacle = ReplaceObstacle(target);
     if (!obstacle.isEmpty())
         throw EFileError(CannotCreateText(target, obstacle));
-    QTemporaryFile part(target + QStringLiteral(".XXXXXX"));
-    if (!part.open())
-        throw EFileError(CannotCreateText(target, part.errorString()));
-    part.close();
+    QString error;
+    const QString part = CreatePartFile(target, error);
+    if (part.isEmpty())
+        throw EFileError(CannotCreateText(target, error));
+    auto removePart = qScopeGuard([&] { QFile::remove(part); });
     struct TargetBack
     {
         QPrinter &Printer;
         QString Name;
         ~TargetBack() { Printer.setOutputFileName(Name); }
     } back{printer, target};
-    printer.setOutputFileName(part.fileName());
+    printer.setOutputFileName(part);
     PrintJob(printer, data);
-    if (!IsCompletePdf(part.fileName()))
+    if (!IsCompletePdf(part))
         throw EFileError(QStringLiteral("Datei \"%1\" kann nicht vollständig geschrieben werden")
                              .arg(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath())));
-    QString error;
-    if (!MoveOver(part.fileName(), target, error))
+    if (!MoveOver(part, target, error))
         throw EFileError(CannotCreateText(target, error));
-    part.setAutoRemove(false);
+    removePart.dismiss();
 }
 
 std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter &printer)
