@@ -283,12 +283,7 @@ void PrintReport(QPrinter &printer, const ReportData &data)
     if (part.isEmpty())
         throw EFileError(CannotCreateText(target, error));
     auto removePart = qScopeGuard([&] { QFile::remove(part); });
-    struct TargetBack
-    {
-        QPrinter &Printer;
-        QString Name;
-        ~TargetBack() { Printer.setOutputFileName(Name); }
-    } back{printer, target};
+    const auto back = qScopeGuard([&printer, target] { printer.setOutputFileName(target); });
     printer.setOutputFileName(part);
     PrintJob(printer, data);
     if (!IsCompletePdf(part))

@@ -1,15 +1,16 @@
 // The planner's files and its settings.
 #include "PlannerUnit/PlannerForm.h"
 
-#include "OpticCalcUnit/CsvWriter.h"
 #include "PlannerUnit/ComparisonModel.h"
 #include "PlannerUnit/PlannerChart.h"
 #include "PlannerUnit/PlannerFormat.h"
 #include "Settingfiles/UserIniFile.h"
+#include "shared/CsvWriter.h"
 #include "shared/EscapedText.h"
+#include "shared/SaveDialog.h"
 
 #include <QBuffer>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QPainter>
 #include <QScreen>
 #include <QSvgGenerator>
@@ -42,20 +43,14 @@ LengthUnit UnitFrom(const QString &name, LengthUnit fallback)
 std::optional<QString> TPlannerForm::SavePath(const QString &filter, const QString &suffix)
 {
     std::optional<QString> path;
-    if (AskSavePath) {
+    if (AskSavePath)
         path = AskSavePath(filter, suffix);
-    } else {
-        QFileDialog dialog(this);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilter(filter);
-        dialog.setDefaultSuffix(suffix);
-        dialog.setDirectory(FSaveFolders.StartFolder(suffix));
-        if (!FLastSaveFile.isEmpty())
-            dialog.selectFile(QFileInfo(FLastSaveFile).completeBaseName() + u'.' + suffix);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            path = dialog.selectedFiles().constFirst();
-    }
+    else
+        path = AskSaveFile(this, filter, suffix,
+                           FLastSaveFile.isEmpty()
+                               ? QString()
+                               : QFileInfo(FLastSaveFile).completeBaseName() + u'.' + suffix,
+                           FSaveFolders.StartFolder(suffix));
     if (path) {
         FLastSaveFile = *path;
         FSaveFolders.Remember(suffix, *path);

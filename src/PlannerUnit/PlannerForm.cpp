@@ -5,6 +5,7 @@
 #include "PlannerUnit/PlannerChart.h"
 #include "PlannerUnit/PlannerFormat.h"
 #include "PlannerUnit/PlannerSummary.h"
+#include "Settingfiles/LanguageFile.h"
 #include "shared/Cp1252.h"
 #include "shared/ErrorReport.h"
 #include "shared/PlainText.h"
@@ -19,12 +20,6 @@ namespace {
 const QString InvalidStyle = QStringLiteral("border: 1px solid rgb(200,0,0);");
 // The calculator's row takes the colour of its red line.
 constexpr QRgb CalculatorColour = 0xd62728;
-
-QString LocaleLanguage()
-{
-    return QLocale::system().language() == QLocale::German ? QStringLiteral("Deutsch")
-                                                           : QStringLiteral("English");
-}
 
 // A limit as a person would write it: three significant digits, no
 // trailing zeros, never in exponent form.
@@ -44,7 +39,8 @@ QString LimitText(double millimetres, LengthUnit unit)
 
 } // namespace
 
-TPlannerForm::TPlannerForm(QWidget *parent) : QWidget(parent), FTexts(LocaleLanguage())
+TPlannerForm::TPlannerForm(QWidget *parent, const QString &languageFile)
+    : QWidget(parent), FTexts(DefaultLanguage()), FLanguageFile(languageFile)
 {
     // Before the controls exist: filling a combo box can already make its
     // accessible interface.
@@ -151,7 +147,7 @@ QSize TPlannerForm::DefaultSize(const QRect &available)
 
 void TPlannerForm::ApplyLanguage(const QString &language)
 {
-    FTexts = TPlannerTexts::Load(language);
+    FTexts = TPlannerTexts::Load(language, FLanguageFile);
     SetTexts();
     FillOpticsTable();
     Recalculate();
