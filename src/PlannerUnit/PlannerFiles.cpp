@@ -21,7 +21,9 @@ const QString Section = QStringLiteral("TargetPlanner");
 // A hand-edited file may list more optics than the window adds; they are
 // kept, up to a count that no one types by hand.
 constexpr int MaxStoredOptics = 32;
-const char *const SaveKinds[] = {"csv", "png", "svg"};
+// The kinds of file saved, with the key of the folder last saved to.
+constexpr std::pair<const char *, const char *> SaveKinds[] = {
+    {"csv", "CsvFolder"}, {"png", "PngFolder"}, {"svg", "SvgFolder"}};
 
 QString Number(float millimetres)
 {
@@ -157,9 +159,8 @@ void TPlannerForm::ReadSettings()
     }
     MarginCombo->setCurrentText(read(QStringLiteral("Margin"), QStringLiteral("1.5")));
     TiltEdit->setText(read(QStringLiteral("Tilt"), QStringLiteral("0")));
-    for (const char *kind : SaveKinds)
-        FSaveFolders.Restore(QLatin1String(kind),
-                             read(QStringLiteral("Folder") + QLatin1String(kind).toString()));
+    for (const auto &[kind, key] : SaveKinds)
+        FSaveFolders.Restore(QLatin1String(kind), read(QLatin1String(key)));
 
     const int count = std::clamp(read(QStringLiteral("Optics")).toInt(), 0, MaxStoredOptics);
     for (int n = 1; n <= count; ++n) {
@@ -226,9 +227,8 @@ void TPlannerForm::WriteSettings()
     write(QStringLiteral("Margin"), MarginCombo->currentText());
     write(QStringLiteral("Tilt"), TiltEdit->text());
     write(QStringLiteral("Geometry"), QString::fromLatin1(saveGeometry().toBase64()));
-    for (const char *kind : SaveKinds)
-        write(QStringLiteral("Folder") + QLatin1String(kind).toString(),
-              FSaveFolders.Stored(QLatin1String(kind)));
+    for (const auto &[kind, key] : SaveKinds)
+        write(QLatin1String(key), FSaveFolders.Stored(QLatin1String(kind)));
     write(QStringLiteral("Optics"), QString::number(FOptics.size() - 1));
     // Every slot is written, so a removed row leaves no stale values.
     const int slotCount = std::max(MaxPlannerOptics, int(FOptics.size()));
