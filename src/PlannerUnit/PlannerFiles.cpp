@@ -8,6 +8,7 @@
 #include "shared/CsvWriter.h"
 #include "shared/EscapedText.h"
 #include "shared/SaveDialog.h"
+#include "shared/SaveFolders.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -42,6 +43,11 @@ LengthUnit UnitFrom(const QString &name, LengthUnit fallback)
 
 // ---------------------------------------------------------------- files
 
+QString TPlannerForm::SaveFolder(const QString &suffix) const
+{
+    return FSaveFolders->StartFolder(suffix);
+}
+
 std::optional<QString> TPlannerForm::SavePath(const QString &filter, const QString &suffix)
 {
     std::optional<QString> path;
@@ -52,10 +58,10 @@ std::optional<QString> TPlannerForm::SavePath(const QString &filter, const QStri
                            FLastSaveFile.isEmpty()
                                ? QString()
                                : QFileInfo(FLastSaveFile).completeBaseName() + u'.' + suffix,
-                           FSaveFolders.StartFolder(suffix));
+                           FSaveFolders->StartFolder(suffix));
     if (path) {
         FLastSaveFile = *path;
-        FSaveFolders.Remember(suffix, *path);
+        FSaveFolders->Remember(suffix, *path);
     }
     return path;
 }
@@ -160,7 +166,7 @@ void TPlannerForm::ReadSettings()
     MarginCombo->setCurrentText(read(QStringLiteral("Margin"), QStringLiteral("1.5")));
     TiltEdit->setText(read(QStringLiteral("Tilt"), QStringLiteral("0")));
     for (const auto &[kind, key] : SaveKinds)
-        FSaveFolders.Restore(QLatin1String(kind), read(QLatin1String(key)));
+        FSaveFolders->Restore(QLatin1String(kind), read(QLatin1String(key)));
 
     const int count = std::clamp(read(QStringLiteral("Optics")).toInt(), 0, MaxStoredOptics);
     for (int n = 1; n <= count; ++n) {
@@ -228,7 +234,7 @@ void TPlannerForm::WriteSettings()
     write(QStringLiteral("Tilt"), TiltEdit->text());
     write(QStringLiteral("Geometry"), QString::fromLatin1(saveGeometry().toBase64()));
     for (const auto &[kind, key] : SaveKinds)
-        write(QLatin1String(key), FSaveFolders.Stored(QLatin1String(kind)));
+        write(QLatin1String(key), FSaveFolders->Stored(QLatin1String(kind)));
     write(QStringLiteral("Optics"), QString::number(FOptics.size() - 1));
     // Every slot is written, so a removed row leaves no stale values.
     const int slotCount = std::max(MaxPlannerOptics, int(FOptics.size()));

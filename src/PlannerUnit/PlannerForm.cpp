@@ -9,6 +9,7 @@
 #include "shared/Cp1252.h"
 #include "shared/ErrorReport.h"
 #include "shared/PlainText.h"
+#include "shared/SaveFolders.h"
 
 #include <QHeaderView>
 #include <QLocale>
@@ -40,7 +41,8 @@ QString LimitText(double millimetres, LengthUnit unit)
 } // namespace
 
 TPlannerForm::TPlannerForm(QWidget *parent, const QString &languageFile)
-    : QWidget(parent), FTexts(DefaultLanguage()), FLanguageFile(languageFile)
+    : QWidget(parent), FTexts(DefaultLanguage()), FLanguageFile(languageFile),
+      FSaveFolders(std::make_unique<TSaveFolders>())
 {
     // Before the controls exist: filling a combo box can already make its
     // accessible interface.

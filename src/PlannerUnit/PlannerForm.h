@@ -2,7 +2,6 @@
 
 #include "Planner.h"
 #include "PlannerUnit/PlannerTexts.h"
-#include "shared/SaveFolders.h"
 #include "ui_PlannerForm.h"
 
 #include <QColor>
@@ -10,10 +9,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QPainter;
 class TComparisonModel;
+class TSaveFolders;
 
 // The target planner: several optics and one target in, a comparison table
 // and a chart out. It knows nothing of the calculator window; the
@@ -64,7 +65,7 @@ public:
     const TPlannerTexts &Texts() const { return FTexts; }
     char DecimalSeparator() const { return FDecimalSeparator; }
     // The folder the save dialog for that suffix starts in.
-    QString SaveFolder(const QString &suffix) const { return FSaveFolders.StartFolder(suffix); }
+    QString SaveFolder(const QString &suffix) const;
     // The size the window opens with where no place is stored: all eight
     // rows of both tables and a readable chart, within the screen's free area.
     static QSize DefaultSize(const QRect &available);
@@ -129,6 +130,8 @@ private:
     char FDecimalSeparator = '.';
     bool FFilling = false;
     QString FLastSaveFile;
-    TSaveFolders FSaveFolders;
     QString FLanguageFile;
+    // Held by pointer: the shared helpers are the planner's own business,
+    // not its users'.
+    std::unique_ptr<TSaveFolders> FSaveFolders;
 };
