@@ -73,6 +73,21 @@ constexpr Entry Entries[] = {
     {"PlanerFehlerPositiv", "muss größer als 0 sein", "must be greater than 0"},
     {"PlanerFehlerNeigung", "0 bis 85 Grad", "0 to 85 degrees"},
     {"PlanerFehlerLeer", "Wert eingeben", "enter a value"},
+    {"PlanerFehlerBereich", "außerhalb %1 bis %2", "outside %1 to %2"},
+    {"PlanerFazitPasst", "Messobjekt %1 bei %2: %3 passt (%4), von %5 bis %6.",
+     "Target %1 at %2: %3 fits (%4), from %5 to %6."},
+    {"PlanerFazitNaechste", "Messobjekt %1 bei %2: keine passt bei %2; %3 passt von %4 bis %5.",
+     "Target %1 at %2: none fits at %2; %3 fits from %4 to %5."},
+    {"PlanerFazitKeine",
+     "Messobjekt %1 bei %2: keine passt bei %2, auch bei keinem anderen Abstand.",
+     "Target %1 at %2: none fits at %2, nor at any other distance."},
+    {"PlanerFazitFehlt",
+     "Messobjekt, Arbeitsabstand, Reserve und Neigung eingeben, um zu sehen, welche Optik passt.",
+     "Enter the target, the working distance, the margin and the tilt to see which optics fits."},
+    {"PlanerCursorBei", "Cursor bei", "Cursor at"},
+    {"PlanerPasstHier", "passt", "fits"},
+    {"PlanerZoomHinweis", "Mausrad zoomt den Abstand, Doppelklick setzt zurück",
+     "wheel zooms the distance, double-click resets"},
 };
 
 static_assert(std::size(Entries) == std::size_t(PlannerText::Count));

@@ -60,6 +60,14 @@ enum class PlannerText
     ErrPositive,
     ErrTilt,
     ErrEmpty,
+    ErrRange,
+    SummaryFits,
+    SummaryNearest,
+    SummaryNowhere,
+    SummaryIncomplete,
+    CursorAt,
+    FitsHere,
+    ZoomHint,
     Count
 };
 
