@@ -1,8 +1,7 @@
 // The target planner: its comparison, its fields, its texts, its files and
 // how the calculator opens it.
 
-#include "FormTestSupport.h"
-#include "TestFiles.h"
+#include "PlannerTestSupport.h"
 
 #include "PlannerUnit/ComparisonModel.h"
 #include "PlannerUnit/PlannerForm.h"
@@ -17,13 +16,13 @@
 #include <QMenuBar>
 #include <QTableWidget>
 
-class TestPlannerForm : public QObject
+class TestPlannerForm : public QObject, private PlannerFixture
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { SetUp(); }
+    void cleanup() { TearDown(); }
 
     void comparison_data();
     void comparison();
@@ -36,51 +35,7 @@ private slots:
     void calculatorOpensAndFeedsPlanner();
     void languageFileHandedToBothWindows_data();
     void languageFileHandedToBothWindows();
-
-private:
-    // The worked example: the calculator's 10/500/30 and a second optics
-    // 5/300/20; margin 1.5, working distance 450, target 20.
-    void EnterWorkedExample();
-    void Retype(const char *edit, const QString &text);
-
-    std::unique_ptr<TemporarySettings> FSettings;
-    std::unique_ptr<TPlannerForm> FForm;
-    QTemporaryDir FDir;
 };
-
-void TestPlannerForm::init()
-{
-    FSettings = std::make_unique<TemporarySettings>();
-    FForm = std::make_unique<TPlannerForm>();
-    FForm->ApplyLanguage(QStringLiteral("English"));
-    FForm->show();
-    QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
-}
-
-void TestPlannerForm::cleanup()
-{
-    FForm.reset();
-    FSettings.reset();
-}
-
-void TestPlannerForm::Retype(const char *edit, const QString &text)
-{
-    auto *field = Child<QLineEdit>(*FForm, edit);
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    Type(field, text);
-}
-
-void TestPlannerForm::EnterWorkedExample()
-{
-    FForm->SetCalculatorOptics({10, 500, 30});
-    FForm->AddButtonClick();
-    auto *table = Child<QTableWidget>(*FForm, "OpticsTable");
-    for (const auto &[column, text] : {std::pair{1, "5"}, {2, "300"}, {3, "20"}})
-        table->item(1, column)->setText(QString::fromLatin1(text));
-    Retype("TargetEdit", QStringLiteral("20"));
-    Retype("DistanceEdit", QStringLiteral("450"));
-}
 
 void TestPlannerForm::comparison_data()
 {
@@ -93,27 +48,39 @@ void TestPlannerForm::comparison_data()
     QTest::addRow("first-optics-fits-best")
         << "0" << 0 << 0 << QStringList{"Calculator", "12.0", "12.0",
                                         "37.5",       "50.0", "12.5",
-                                        "yes",        "1.11", "416.7" + dash + "541.7",
+                                        "yes",        "1.11", "416.7" + dash + "541.6",
                                         "best"};
     QTest::addRow("second-optics-too-large-at-450")
         << "0" << 0 << 1 << QStringList{"Optics 2", "17.5", "17.5",
                                         "25.7",     "60.0", "12.0",
-                                        "no",       "0.76", "133.3" + dash + "400.0",
+                                        "no",       "0.76", "133.4" + dash + "400.0",
                                         ""};
     QTest::addRow("tilt-30-narrows-the-range")
-        << "30" << 0 << 0 << QStringList{"Calculator", "12.0", "13.9",
-                                         "37.5",       "50.0", "12.5",
-                                         "no",         "0.96", "461.3" + dash + "519.3",
-                                         "best"};
+        << "30" << 0 << 0 << QStringList{"Calculator",
+                                         "12.0",
+                                         "13.9",
+                                         "37.5",
+                                         "50.0",
+                                         "12.5",
+                                         "no",
+                                         "0.96",
+                                         "461.4" + dash + "519.3",
+                                         ""};
     QTest::addRow("tilt-typed-with-comma-and-blanks")
-        << " 30,0 " << 0 << 0 << QStringList{"Calculator", "12.0", "13.9",
-                                             "37.5",       "50.0", "12.5",
-                                             "no",         "0.96", "461.3" + dash + "519.3",
-                                             "best"};
+        << " 30,0 " << 0 << 0 << QStringList{"Calculator",
+                                             "12.0",
+                                             "13.9",
+                                             "37.5",
+                                             "50.0",
+                                             "12.5",
+                                             "no",
+                                             "0.96",
+                                             "461.4" + dash + "519.3",
+                                             ""};
     QTest::addRow("inch-converts-what-was-typed")
         << "0" << 1 << 0 << QStringList{"Calculator", "0.472", "0.472",
                                         "37.5",       "50.0",  "12.5",
-                                        "yes",        "1.11",  "16.404" + dash + "21.325",
+                                        "yes",        "1.11",  "16.405" + dash + "21.325",
                                         "best"};
 }
 
@@ -134,8 +101,8 @@ void TestPlannerForm::comparison()
     for (int column = 0; column < model.columnCount(); ++column)
         shown << model.data(model.index(row, column), Qt::DisplayRole).toString();
     QCOMPARE(shown, cells);
-    // The best row stands out in bold.
-    QCOMPARE(model.data(model.index(row, 1), Qt::FontRole).isValid(), row == 0);
+    // The best row stands out in bold; where none fits, no row is best.
+    QCOMPARE(model.data(model.index(row, 1), Qt::FontRole).isValid(), cells.last() == "best");
 }
 
 void TestPlannerForm::invalidFields_data()
@@ -249,10 +216,10 @@ void TestPlannerForm::csvBytes()
     const QByteArray header = "Optics;Spot [mm];On surface [mm];D:S;D:S focus;D:S far field;Fits;"
                               "Figure;Range from [mm];Range to [mm];Best\r\n";
     const QByteArray expected =
-        german ? header + "Calculator;12,0;12,0;37,5;50,0;12,5;yes;1,11;416,7;541,7;best\r\n"
-                          "Optics 2;17,5;17,5;25,7;60,0;12,0;no;0,76;133,3;400,0;\"\"\r\n"
-               : header + "Calculator;12.0;12.0;37.5;50.0;12.5;yes;1.11;416.7;541.7;best\r\n"
-                          "Optics 2;17.5;17.5;25.7;60.0;12.0;no;0.76;133.3;400.0;\"\"\r\n";
+        german ? header + "Calculator;12,0;12,0;37,5;50,0;12,5;yes;1,11;416,7;541,6;best\r\n"
+                          "Optics 2;17,5;17,5;25,7;60,0;12,0;no;0,76;133,4;400,0;\"\"\r\n"
+               : header + "Calculator;12.0;12.0;37.5;50.0;12.5;yes;1.11;416.7;541.6;best\r\n"
+                          "Optics 2;17.5;17.5;25.7;60.0;12.0;no;0.76;133.4;400.0;\"\"\r\n";
     QCOMPARE(ReadBytes(path), expected);
 
     // No range keeps "none" in the file; names keep their points.
@@ -294,11 +261,11 @@ void TestPlannerForm::chartFiles()
     auto *chartWidget = Child<QWidget>(*FForm, "Chart");
     QTest::keyClick(chartWidget, Qt::Key_End);
     QCOMPARE(chartWidget->accessibleDescription(),
-             QStringLiteral("Distance 800.0 mm:  Calculator 34.0  Optics 2 46.7"));
+             QStringLiteral("Distance 1000.0 mm:  Calculator 50.0  Optics 2 63.3  fits: none"));
     QTest::keyClick(chartWidget, Qt::Key_Home);
     QTest::keyClick(chartWidget, Qt::Key_Right);
     QCOMPARE(chartWidget->accessibleDescription(),
-             QStringLiteral("Distance 8.0 mm:  Calculator 29.7  Optics 2 19.6"));
+             QStringLiteral("Distance 10.0 mm:  Calculator 29.6  Optics 2 19.5  fits: none"));
 
     FForm->SaveSvgButtonClick();
     const QByteArray svg = ReadBytes(path);

@@ -28,6 +28,12 @@ struct Cells
         return value ? FormatLength(*value, Input.Unit) : QString();
     }
 
+    QString Range(const TargetFit &range) const
+    {
+        const RangeTexts ends = FormatRange(range, Input.Unit);
+        return ends.Near + QStringLiteral(" \u2013 ") + ends.Far;
+    }
+
     QString Text(TComparisonModel::Column column, int row) const
     {
         const PlannerRow &r = Results.Rows[std::size_t(row)];
@@ -53,7 +59,7 @@ struct Cells
                 return {};
             if (!r.Range->Any)
                 return Texts[PlannerText::None];
-            return Length(r.Range->Near) + QStringLiteral(" \u2013 ") + Length(r.Range->Far);
+            return Range(*r.Range);
         case TComparisonModel::BestColumn:
             return row == Results.Best ? Texts[PlannerText::Best] : QString();
         case TComparisonModel::ColumnCount:
@@ -212,8 +218,10 @@ QByteArray ComparisonCsv(const PlannerInput &input, const PlannerResults &result
         if (which == M::RangeColumn) {
             if (r.Range && !r.Range->Any)
                 return column == fromColumn ? texts[PlannerText::None] : QString();
-            if (r.Range)
-                text = cells.Length(column == fromColumn ? r.Range->Near : r.Range->Far);
+            if (r.Range) {
+                const RangeTexts ends = FormatRange(*r.Range, input.Unit);
+                text = column == fromColumn ? ends.Near : ends.Far;
+            }
         } else {
             text = cells.Text(which, index);
         }

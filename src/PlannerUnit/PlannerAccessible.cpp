@@ -23,6 +23,10 @@ public:
 
 QAccessibleInterface *NamedComboFactory(const QString & /*className*/, QObject *object)
 {
+    // A top-level QWidget would be announced as a filler, not as a window.
+    if (auto *widget = qobject_cast<QWidget *>(object);
+        widget && widget->isWindow() && widget->inherits("TPlannerForm"))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     auto *combo = qobject_cast<QComboBox *>(object);
     if (combo && combo->window()->inherits("TPlannerForm"))
         return new TNamedComboBox(combo);

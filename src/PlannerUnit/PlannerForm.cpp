@@ -4,10 +4,12 @@
 #include "PlannerUnit/PlannerAccessible.h"
 #include "PlannerUnit/PlannerChart.h"
 #include "PlannerUnit/PlannerFormat.h"
+#include "PlannerUnit/PlannerSummary.h"
 #include "Settingfiles/LanguageFile.h"
 #include "shared/Cp1252.h"
 #include "shared/ErrorReport.h"
 #include "shared/PlainText.h"
+#include "shared/SaveFolders.h"
 
 #include <QHeaderView>
 #include <QLocale>
@@ -19,12 +21,28 @@ namespace {
 const QString InvalidStyle = QStringLiteral("border: 1px solid rgb(200,0,0);");
 // The calculator's row takes the colour of its red line.
 constexpr QRgb CalculatorColour = 0xd62728;
-constexpr int NameColumn = 0;
+
+// A limit as a person would write it: three significant digits, no
+// trailing zeros, never in exponent form.
+QString LimitText(double millimetres, LengthUnit unit)
+{
+    const double value = ToUnit(millimetres, unit);
+    const int decimals = std::max(0, 2 - int(std::floor(std::log10(value))));
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
+}
 
 } // namespace
 
 TPlannerForm::TPlannerForm(QWidget *parent, const QString &languageFile)
-    : QWidget(parent), FTexts(DefaultLanguage()), FLanguageFile(languageFile)
+    : QWidget(parent), FTexts(DefaultLanguage()), FLanguageFile(languageFile),
+      FSaveFolders(std::make_unique<TSaveFolders>())
 {
     // Before the controls exist: filling a combo box can already make its
     // accessible interface.
@@ -36,16 +54,34 @@ TPlannerForm::TPlannerForm(QWidget *parent, const QString &languageFile)
     ComparisonView->setModel(FComparison);
     ComparisonView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Rows of one line each: measuring them anew at every keystroke would cost
-    // a third of a repaint.
-    ComparisonView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // a third of a repaint. Tight rows let eight of each table fit a small
+    // screen.
+    const int rowHeight = fontMetrics().height() + 6;
+    for (QHeaderView *header : {ComparisonView->verticalHeader(), OpticsTable->verticalHeader()}) {
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setDefaultSectionSize(rowHeight);
+    }
     OpticsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    OpticsTable->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
-    // Eight rows fit the table; the chart takes the rest.
-    Splitter->setStretchFactor(0, 1);
-    Splitter->setStretchFactor(1, 3);
-    Splitter->setSizes({230, 520});
-    for (QLabel *error : {TargetError, DistanceError, MarginError, TiltError})
+    OpticsTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    const int tableHeight = 2 * OpticsTable->frameWidth() +
+                            OpticsTable->horizontalHeader()->sizeHint().height() +
+                            MaxPlannerOptics * rowHeight;
+    OpticsTable->setMinimumHeight(tableHeight);
+    OpticsTable->setMaximumHeight(tableHeight);
+    // The comparison may need its scroll bar on a narrow screen.
+    ComparisonView->setMinimumHeight(tableHeight +
+                                     style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    // The comparison and the chart take the height the fields leave.
+    LeftLayout->setStretch(1, 1);
+    RightLayout->setStretch(1, 1);
+    Splitter->setStretchFactor(0, 3);
+    Splitter->setStretchFactor(1, 2);
+    Splitter->setSizes({830, 500});
+    for (QLabel *error : {TargetError, DistanceError, MarginError, TiltError}) {
         error->setStyleSheet(QStringLiteral("color: rgb(180,0,0);"));
+        // An empty reason is no text for a screen reader to announce.
+        error->hide();
+    }
     MarginCombo->setCurrentIndex(1);
     TiltEdit->setText(QStringLiteral("0"));
 
@@ -65,7 +101,7 @@ TPlannerForm::TPlannerForm(QWidget *parent, const QString &languageFile)
 
 TPlannerForm::~TPlannerForm()
 {
-    CallAndReport([this] { WriteSettings(); });
+    CallAndReportUnlessRepeated([this] { WriteSettings(); });
 }
 
 void TPlannerForm::ConnectHandlers()
@@ -73,8 +109,10 @@ void TPlannerForm::ConnectHandlers()
     const auto guarded = [](std::function<void()> handler) {
         return [handler = std::move(handler)](auto &&...) { CallAndReport(handler); };
     };
-    for (QLineEdit *edit : {TargetEdit, DistanceEdit, TiltEdit})
-        connect(edit, &QLineEdit::textChanged, this, guarded([this] { FieldChange(); }));
+    for (QLineEdit *edit : {TargetEdit, DistanceEdit})
+        connect(edit, &QLineEdit::textChanged, this,
+                guarded([this, edit] { LengthEditChange(edit); }));
+    connect(TiltEdit, &QLineEdit::textChanged, this, guarded([this] { FieldChange(); }));
     connect(MarginCombo, &QComboBox::currentTextChanged, this, guarded([this] { FieldChange(); }));
     connect(UnitCombo, &QComboBox::currentIndexChanged, this,
             guarded([this] { UnitComboChange(); }));
@@ -92,11 +130,19 @@ void TPlannerForm::ConnectHandlers()
             guarded([this] { ExportCsvButtonClick(); }));
     connect(SavePngButton, &QPushButton::clicked, this, guarded([this] { SavePngButtonClick(); }));
     connect(SaveSvgButton, &QPushButton::clicked, this, guarded([this] { SaveSvgButtonClick(); }));
+    connect(CursorEdit, &QLineEdit::returnPressed, this, guarded([this] { CursorEditReturn(); }));
 }
 
 LengthUnit TPlannerForm::Unit() const
 {
     return UnitCombo->currentIndex() == 1 ? LengthUnit::Inch : LengthUnit::Millimetre;
+}
+
+QSize TPlannerForm::DefaultSize(const QRect &available)
+{
+    // Room for a title bar and the window's frame.
+    constexpr int frame = 36;
+    return QSize(1340, 690).boundedTo(available.size() - QSize(frame / 3, frame));
 }
 
 // ---------------------------------------------------------------- language
@@ -125,7 +171,9 @@ void TPlannerForm::SetTexts()
     SetPlainText(*UnitLabel, t[PlannerText::Unit]);
     SetPlainText(*MarginNote, t[PlannerText::MarginNote]);
     SetPlainText(*TiltNote, t[PlannerText::TiltNote]);
-    SetPlainText(*ChartHint, t[PlannerText::ChartHint]);
+    Chart->setToolTip(
+        PlainToolTip(t[PlannerText::ChartHint] + QStringLiteral("; ") + t[PlannerText::ZoomHint]));
+    SetPlainText(*CursorLabel, t[PlannerText::CursorAt]);
     SetPlainText(*MarginUnit, QStringLiteral("\u00d7"));
     SetPlainText(*TiltUnit, QStringLiteral("\u00b0"));
     SetPlainText(*TargetUnit, UnitName(FUnit));
@@ -152,14 +200,16 @@ void TPlannerForm::UpdateAccessibleTexts()
         control->setAccessibleDescription(description);
     };
     const QString unit = UnitName(FUnit);
+    describe(this, windowTitle(), SummaryLabel->text());
     describe(OpticsBox, OpticsBox->title(), OpticsHint->text());
     describe(OpticsTable, OpticsBox->title(), OpticsHint->text());
     describe(TargetBox, TargetBox->title(), TargetBox->title());
-    describe(ComparisonBox, ComparisonBox->title(), ComparisonBox->title());
-    describe(ComparisonView, ComparisonBox->title(), ComparisonBox->title());
-    describe(ChartBox, ChartBox->title(), ChartHint->text());
+    describe(ComparisonBox, ComparisonBox->title(), SummaryLabel->text());
+    describe(ComparisonView, ComparisonBox->title(), SummaryLabel->text());
+    describe(ChartBox, ChartBox->title(), FTexts[PlannerText::ChartHint]);
     Chart->setAccessibleName(ChartBox->title());
     describe(UnitCombo, UnitLabel->text(), UnitCombo->currentText());
+    describe(CursorEdit, CursorLabel->text(), unit);
     for (QAbstractButton *button : {AddButton, DuplicateButton, RemoveButton, ColourButton,
                                     ExportCsvButton, SavePngButton, SaveSvgButton})
         describe(button, button->text().replace(QStringLiteral("&&"), QStringLiteral("&")),
@@ -171,17 +221,53 @@ void TPlannerForm::UpdateAccessibleTexts()
          {std::tuple{(QWidget *)TargetEdit, TargetLabel, TargetError, unit},
           std::tuple{(QWidget *)DistanceEdit, DistanceLabel, DistanceError, unit},
           std::tuple{(QWidget *)MarginCombo, MarginLabel, MarginError, QString()},
+          std::tuple{(QWidget *)MarginCombo->lineEdit(), MarginLabel, MarginError, QString()},
           std::tuple{(QWidget *)TiltEdit, TiltLabel, TiltError, QStringLiteral("\u00b0")}})
         describe(field, label->text(), error->text().isEmpty() ? suffix : error->text());
 }
 
 // ------------------------------------------------------------------ fields
 
-void TPlannerForm::MarkField(QWidget *field, QLabel *error, std::optional<PlannerText> problem)
+void TPlannerForm::TypedLength::Type(const QString &text, LengthUnit unit)
 {
-    const QString reason = problem ? FTexts[*problem] : QString();
-    if (error->text() != reason)
+    Text = text;
+    Unit = unit;
+    Reading = ReadPlannerField(text.toStdString(), FieldKind::Length, unit);
+}
+
+QString TPlannerForm::TypedLength::Shown(LengthUnit unit) const
+{
+    if (unit == Unit || !Reading.Value)
+        return Text;
+    return FormatTypedLength(*Reading.Value, unit);
+}
+
+QString TPlannerForm::ProblemText(FieldProblem problem) const
+{
+    switch (problem) {
+    case FieldProblem::Empty:
+        return FTexts[PlannerText::ErrEmpty];
+    case FieldProblem::NoNumber:
+        return FTexts[PlannerText::ErrNumber];
+    case FieldProblem::NotPositive:
+        return FTexts[PlannerText::ErrPositive];
+    case FieldProblem::Tilt:
+        return FTexts[PlannerText::ErrTilt];
+    case FieldProblem::OutOfRange:
+        break;
+    }
+    return FTexts[PlannerText::ErrRange].arg(LimitText(MinPlausibleLength, FUnit),
+                                             LimitText(MaxPlausibleLength, FUnit) + u' ' +
+                                                 UnitName(FUnit));
+}
+
+void TPlannerForm::MarkField(QWidget *field, QLabel *error, std::optional<FieldProblem> problem)
+{
+    const QString reason = problem ? ProblemText(*problem) : QString();
+    if (error->text() != reason) {
         SetPlainText(*error, reason);
+        error->setVisible(!reason.isEmpty());
+    }
     // Style sheets are costly to apply; only a change of state sets one.
     const bool marked = problem.has_value();
     if (field->property("marked").toBool() != marked) {
@@ -190,24 +276,20 @@ void TPlannerForm::MarkField(QWidget *field, QLabel *error, std::optional<Planne
     }
 }
 
-// A length in the chosen unit, a factor, or a tilt in degrees.
+// A factor or a tilt in degrees.
 std::optional<double> TPlannerForm::ReadField(QWidget *field, const QString &text, QLabel *error,
-                                              bool length, bool tilt)
+                                              FieldKind kind)
 {
-    std::optional<PlannerText> problem;
-    std::optional<double> value = ParsePlannerNumber(ToCp1252(text).toStdString());
-    if (text.trimmed().isEmpty())
-        problem = PlannerText::ErrEmpty;
-    else if (!value)
-        problem = PlannerText::ErrNumber;
-    else if (tilt && !(*value >= 0 && *value <= MaxTiltDegrees))
-        problem = PlannerText::ErrTilt;
-    else if (!tilt && !(*value > 0))
-        problem = PlannerText::ErrPositive;
-    MarkField(field, error, problem);
-    if (problem)
-        return std::nullopt;
-    return length ? FromUnit(*value, FUnit) : *value;
+    const FieldReading reading = ReadPlannerField(text.toStdString(), kind, FUnit);
+    MarkField(field, error, reading.Problem);
+    return reading.Value;
+}
+
+std::optional<double> TPlannerForm::MarkLength(QWidget *field, QLabel *error,
+                                               const TypedLength &length)
+{
+    MarkField(field, error, length.Reading.Problem);
+    return length.Reading.Value;
 }
 
 void TPlannerForm::FieldChange()
@@ -215,13 +297,20 @@ void TPlannerForm::FieldChange()
     Recalculate();
 }
 
+void TPlannerForm::LengthEditChange(QLineEdit *edit)
+{
+    (edit == TargetEdit ? FTarget : FDistance).Type(edit->text(), FUnit);
+    Recalculate();
+}
+
 void TPlannerForm::Recalculate()
 {
     FInput.Unit = FUnit;
-    FInput.Target = ReadField(TargetEdit, TargetEdit->text(), TargetError, true, false);
-    FInput.Distance = ReadField(DistanceEdit, DistanceEdit->text(), DistanceError, true, false);
-    FInput.Margin = ReadField(MarginCombo, MarginCombo->currentText(), MarginError, false, false);
-    FInput.Tilt = ReadField(TiltEdit, TiltEdit->text(), TiltError, false, true);
+    FInput.Target = MarkLength(TargetEdit, TargetError, FTarget);
+    FInput.Distance = MarkLength(DistanceEdit, DistanceError, FDistance);
+    FInput.Margin =
+        ReadField(MarginCombo, MarginCombo->currentText(), MarginError, FieldKind::Factor);
+    FInput.Tilt = ReadField(TiltEdit, TiltEdit->text(), TiltError, FieldKind::Tilt);
     FInput.Optics.resize(FOptics.size());
     for (std::size_t i = 0; i < FOptics.size(); ++i) {
         const OpticsEntry &entry = FOptics[i];
@@ -229,33 +318,41 @@ void TPlannerForm::Recalculate()
         optics.Name = entry.Name.toStdString();
         optics.Colour = entry.Colour & 0xffffff;
         optics.Optics.reset();
-        if (entry.Value[0] && entry.Value[1] && entry.Value[2])
-            optics.Optics = SpotOptics{*entry.Value[0], *entry.Value[1], *entry.Value[2]};
+        if (entry.Value(0) && entry.Value(1) && entry.Value(2))
+            optics.Optics = SpotOptics{*entry.Value(0), *entry.Value(1), *entry.Value(2)};
     }
     FResults = ComputePlanner(FInput);
     FComparison->SetPlan(FInput, FResults);
     Chart->SetPlan(FInput, FResults);
+    const QString summary = PlannerSummary(FInput, FResults, FTexts);
+    if (SummaryLabel->text() != summary)
+        SetPlainText(*SummaryLabel, summary);
     UpdateAccessibleTexts();
 }
 
 void TPlannerForm::UnitComboChange()
 {
-    const LengthUnit old = FUnit;
     const LengthUnit unit = Unit();
-    if (unit == old)
+    if (unit == FUnit)
         return;
-    // The typed lengths keep their meaning: they are shown in the new unit.
-    for (QLineEdit *edit : {TargetEdit, DistanceEdit}) {
-        if (const std::optional<double> value =
-                ParsePlannerNumber(ToCp1252(edit->text()).toStdString());
-            value && *value > 0) {
-            const QSignalBlocker blocker(edit);
-            edit->setText(FormatTypedLength(FromUnit(*value, old), unit));
-        }
-    }
+    // The quantities stay; only their texts follow the unit.
     FUnit = unit;
+    for (const auto &[edit, length] :
+         {std::pair{TargetEdit, &FTarget}, {DistanceEdit, &FDistance}}) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(length->Shown(unit));
+    }
     for (QLabel *label : {TargetUnit, DistanceUnit})
         SetPlainText(*label, UnitName(unit));
     FillOpticsTable();
     Recalculate();
+}
+
+void TPlannerForm::CursorEditReturn()
+{
+    const FieldReading reading =
+        ReadPlannerField(CursorEdit->text().toStdString(), FieldKind::Length, FUnit);
+    CursorEdit->setStyleSheet(reading.Value ? QString() : InvalidStyle);
+    if (reading.Value)
+        Chart->SetCursor(*reading.Value);
 }

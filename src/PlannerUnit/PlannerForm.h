@@ -9,9 +9,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QPainter;
 class TComparisonModel;
+class TSaveFolders;
 
 // The target planner: several optics and one target in, a comparison table
 // and a chart out. It knows nothing of the calculator window; the
@@ -36,6 +39,7 @@ public:
 
     // Event handlers, named after their control and event.
     void FieldChange();
+    void LengthEditChange(QLineEdit *edit);
     void UnitComboChange();
     void OpticsTableItemChange(QTableWidgetItem *item);
     void AddButtonClick();
@@ -45,6 +49,7 @@ public:
     void ExportCsvButtonClick();
     void SavePngButtonClick();
     void SaveSvgButtonClick();
+    void CursorEditReturn();
 
     // Parses every field into the input and recomputes both views.
     void Recalculate();
@@ -59,42 +64,65 @@ public:
     const TComparisonModel &Comparison() const { return *FComparison; }
     const TPlannerTexts &Texts() const { return FTexts; }
     char DecimalSeparator() const { return FDecimalSeparator; }
+    // The folder the save dialog for that suffix starts in.
+    QString SaveFolder(const QString &suffix) const;
+    // The size the window opens with where no place is stored: all eight
+    // rows of both tables and a readable chart, within the screen's free area.
+    static QSize DefaultSize(const QRect &available);
 
 private:
     static constexpr int DataColumns = 3; // M90, a, D
 
+    // A length as typed and the unit it was typed in: its quantity stays as
+    // it is, however often the unit changes, until the user edits the text.
+    struct TypedLength
+    {
+        QString Text;
+        LengthUnit Unit = LengthUnit::Millimetre;
+        FieldReading Reading{std::nullopt, FieldProblem::Empty};
+
+        void Type(const QString &text, LengthUnit unit);
+        // The text in the given unit: as typed where the unit is the typed one
+        // or there is no valid value, else the quantity converted.
+        QString Shown(LengthUnit unit) const;
+    };
+
     struct OpticsEntry
     {
         QString Name;
-        // Millimetres; empty while the cell holds no valid value, whose text
-        // is then kept as typed together with the reason.
-        std::optional<float> Value[DataColumns];
-        QString Typed[DataColumns];
-        std::optional<PlannerText> Problem[DataColumns];
+        TypedLength Data[DataColumns];
         QRgb Colour = 0;
+
+        std::optional<float> Value(int index) const;
     };
 
     void ConnectHandlers();
     void SetTexts();
     void UpdateAccessibleTexts();
-    std::optional<double> ReadField(QWidget *field, const QString &text, QLabel *error, bool length,
-                                    bool tilt);
-    void MarkField(QWidget *field, QLabel *error, std::optional<PlannerText> problem);
+    std::optional<double> ReadField(QWidget *field, const QString &text, QLabel *error,
+                                    FieldKind kind);
+    std::optional<double> MarkLength(QWidget *field, QLabel *error, const TypedLength &length);
+    void MarkField(QWidget *field, QLabel *error, std::optional<FieldProblem> problem);
+    QString ProblemText(FieldProblem problem) const;
     void FillOpticsTable();
     void FillOpticsRow(int row);
     void UpdateButtons();
     int SelectedRow() const;
     QRgb FreeColour() const;
-    void SetCellValue(OpticsEntry &entry, int index, const QString &text);
+    void AppendOptics(OpticsEntry entry);
     std::optional<QString> SavePath(const QString &filter, const QString &suffix);
     void SaveChart(const QString &filter, const QString &suffix, bool svg);
+    void DrawChartFile(QPainter &painter, QSize size) const;
     void ReadSettings();
+    void PlaceWindow(const QByteArray &stored, const QRect &oldPlace);
     void WriteSettings();
 
     LengthUnit Unit() const;
 
     TComparisonModel *FComparison = nullptr;
     std::vector<OpticsEntry> FOptics;
+    TypedLength FTarget;
+    TypedLength FDistance;
     PlannerInput FInput;
     PlannerResults FResults;
     TPlannerTexts FTexts;
@@ -103,4 +131,7 @@ private:
     bool FFilling = false;
     QString FLastSaveFile;
     QString FLanguageFile;
+    // Held by pointer: the shared helpers are the planner's own business,
+    // not its users'.
+    std::unique_ptr<TSaveFolders> FSaveFolders;
 };

@@ -4,28 +4,27 @@
 
 #include <QString>
 
+#include <algorithm>
+
 // How the planner shows its numbers: always "." as the point (the CSV file
 // swaps in the regional separator), lengths in the chosen unit.
-
-inline double ToUnit(double millimetres, LengthUnit unit)
-{
-    return unit == LengthUnit::Inch ? millimetres / MillimetresPerInch : millimetres;
-}
-
-inline double FromUnit(double value, LengthUnit unit)
-{
-    return unit == LengthUnit::Inch ? value * MillimetresPerInch : value;
-}
 
 inline QString UnitName(LengthUnit unit)
 {
     return unit == LengthUnit::Inch ? QStringLiteral("inch") : QStringLiteral("mm");
 }
 
-// A tenth of a millimetre, or a thousandth of an inch.
+// A tenth of a millimetre or a thousandth of an inch, at least three
+// significant digits.
 inline QString FormatLength(double millimetres, LengthUnit unit)
 {
-    return QString::number(ToUnit(millimetres, unit), 'f', unit == LengthUnit::Inch ? 3 : 1);
+    const double value = ToUnit(millimetres, unit);
+    return QString::number(value, 'f', LengthDecimals(value, unit));
+}
+
+inline QString FormatLengthWithUnit(double millimetres, LengthUnit unit)
+{
+    return FormatLength(millimetres, unit) + u' ' + UnitName(unit);
 }
 
 // A length as the user would type it: no trailing zeros.
@@ -34,12 +33,33 @@ inline QString FormatTypedLength(double millimetres, LengthUnit unit)
     return QString::number(ToUnit(millimetres, unit), 'g', 6);
 }
 
+// A fitting range's ends, rounded inward, so that a shown end typed as the
+// working distance fits. A range narrower than the last shown digit takes
+// more digits.
+struct RangeTexts
+{
+    QString Near;
+    QString Far;
+};
+
+inline RangeTexts FormatRange(const TargetFit &range, LengthUnit unit)
+{
+    const double nearValue = ToUnit(range.Near, unit);
+    const double farValue = ToUnit(range.Far, unit);
+    int decimals = std::max(LengthDecimals(nearValue, unit), LengthDecimals(farValue, unit));
+    while (decimals < 6 && RoundUp(nearValue, decimals) > RoundDown(farValue, decimals))
+        ++decimals;
+    return {QString::number(RoundUp(nearValue, decimals), 'f', decimals),
+            QString::number(RoundDown(farValue, decimals), 'f', decimals)};
+}
+
 inline QString FormatRatio(double ratio)
 {
     return QString::number(ratio, 'f', 1);
 }
 
+// Rounded down, so that a target that does not fit never shows 1.00.
 inline QString FormatFigure(double figure)
 {
-    return QString::number(figure, 'f', 2);
+    return QString::number(RoundDown(figure, 2), 'f', 2);
 }

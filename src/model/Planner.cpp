@@ -1,7 +1,5 @@
 #include "Planner.h"
 
-#include "NumberText.h"
-
 #include <algorithm>
 
 namespace {
@@ -26,6 +24,25 @@ PlannerRow RowFor(const PlannerInput &input, const SpotOptics &optics)
     return row;
 }
 
+double RangeWidth(const PlannerRow &row)
+{
+    return row.Range && row.Range->Any ? row.Range->Far - row.Range->Near : -1;
+}
+
+bool Better(const PlannerRow &row, const PlannerRow &best)
+{
+    if (*row.Figure != *best.Figure)
+        return *row.Figure > *best.Figure;
+    return RangeWidth(row) > RangeWidth(best);
+}
+
+double Gap(const TargetFit &range, double distance)
+{
+    if (distance < range.Near)
+        return range.Near - distance;
+    return distance > range.Far ? distance - range.Far : 0;
+}
+
 } // namespace
 
 PlannerResults ComputePlanner(const PlannerInput &input)
@@ -34,24 +51,22 @@ PlannerResults ComputePlanner(const PlannerInput &input)
     results.Rows.reserve(input.Optics.size());
     for (const PlannerOptics &entry : input.Optics)
         results.Rows.push_back(entry.Optics ? RowFor(input, *entry.Optics) : PlannerRow{});
+    const auto row = [&](int i) -> const PlannerRow & { return results.Rows[std::size_t(i)]; };
+    double nearestGap = 0;
+    // Later rows win only when strictly better: a duplicate never takes the
+    // mark from its original.
     for (int i = 0; i < int(results.Rows.size()); ++i) {
-        const std::optional<double> &figure = results.Rows[std::size_t(i)].Figure;
-        // Ties go to the earlier row.
-        if (figure &&
-            (results.Best < 0 || *figure > *results.Rows[std::size_t(results.Best)].Figure))
+        if (row(i).Fits() && (results.Best < 0 || Better(row(i), row(results.Best))))
             results.Best = i;
+        if (input.Distance && row(i).Range && row(i).Range->Any) {
+            const double gap = Gap(*row(i).Range, *input.Distance);
+            if (results.Nearest < 0 || gap < nearestGap) {
+                results.Nearest = i;
+                nearestGap = gap;
+            }
+        }
     }
     if (input.Target && input.Margin)
         results.LargestFittingSpot = *input.Target / *input.Margin;
     return results;
-}
-
-std::optional<double> ParsePlannerNumber(const std::string &text)
-{
-    std::string normal = text;
-    std::replace(normal.begin(), normal.end(), ',', '.');
-    float value = 0;
-    if (!TryParseNumber(normal, value))
-        return std::nullopt;
-    return double(value);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Lengths.h"
+#include "PlannerField.h"
 #include "SpotModel.h"
 #include "TargetCheck.h"
 
@@ -12,15 +14,7 @@
 // per optics out. Lengths are millimetres; the unit only matters where a
 // number is typed or shown.
 
-enum class LengthUnit
-{
-    Millimetre,
-    Inch
-};
-
-inline constexpr double MillimetresPerInch = 25.4;
 inline constexpr int MaxPlannerOptics = 8;
-inline constexpr double MaxTiltDegrees = 85;
 
 struct PlannerOptics
 {
@@ -58,13 +52,15 @@ struct PlannerRow
 
 struct PlannerResults
 {
-    std::vector<PlannerRow> Rows;             // one per optics, in the input's order
-    int Best = -1;                            // the row with the largest figure; -1 for none
+    std::vector<PlannerRow> Rows; // one per optics, in the input's order
+    // Among the rows that fit at the working distance, the one with the
+    // largest figure, on equal figures the wider fitting range, then the
+    // earlier row; -1 when none fits.
+    int Best = -1;
+    // The row whose fitting range lies nearest to the working distance; -1
+    // without a working distance or a fitting range.
+    int Nearest = -1;
     std::optional<double> LargestFittingSpot; // target / margin, on the surface
 };
 
 PlannerResults ComputePlanner(const PlannerInput &input);
-
-// Reads a length or factor as typed in the planner: "." or "," as the
-// decimal separator, blanks around the number allowed.
-std::optional<double> ParsePlannerNumber(const std::string &text);

@@ -21,8 +21,17 @@ QString ErrorReportText(const QString &message)
     return message;
 }
 
+namespace {
+
+QString LastReport;
+bool AnyReport = false;
+
+} // namespace
+
 void ShowErrorReport(const QString &message)
 {
+    LastReport = ErrorReportText(message);
+    AnyReport = true;
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorReportText(message),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
@@ -46,5 +55,22 @@ void CallAndReport(const std::function<void()> &handler)
         handler();
     } catch (...) {
         ReportCurrentException();
+    }
+}
+
+void CallAndReportUnlessRepeated(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        QString message;
+        try {
+            throw;
+        } catch (const Exception &error) {
+            message = error.Message();
+        } catch (...) {
+        }
+        if (!AnyReport || ErrorReportText(message) != LastReport)
+            ShowErrorReport(message);
     }
 }

@@ -25,3 +25,8 @@ void ReportCurrentException();
 // Runs an event handler; an error escaping it is shown in the error report
 // and the program goes on with whatever state the handler reached.
 void CallAndReport(const std::function<void()> &handler);
+
+// As CallAndReport, but an error whose text is the one the last report
+// showed is not shown again: at exit both windows write User.ini, and a
+// failure of the second tells nothing new.
+void CallAndReportUnlessRepeated(const std::function<void()> &handler);

@@ -3,13 +3,15 @@
 #include <QFileDialog>
 
 std::optional<QString> AskSaveFile(QWidget *parent, const QString &filter, const QString &suffix,
-                                   const QString &proposed)
+                                   const QString &proposed, const QString &folder)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(suffix);
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
     if (!proposed.isEmpty())
         dialog.selectFile(proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

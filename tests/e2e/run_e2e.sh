@@ -3,7 +3,10 @@
 #   1. the typical use under a German regional setting, with the CSV export
 #      through the real save dialog and the settings written at exit;
 #   2. a language switch that survives a restart;
-#   3. an unreachable wanted spot that brings up the "Problem" box.
+#   3. an unreachable wanted spot that brings up the "Problem" box;
+#   4. the target planner opened with Ctrl+T, a target typed and the
+#      comparison exported as CSV through its real save dialog
+#      (E2E_PLANNER_EXPORTS=N exports N times in a row, 1 by default).
 # Every run of the program gets a fresh HOME and XDG_CONFIG_HOME. On a failure
 # a screenshot and the program's output stay in the work folder, whose path is
 # printed; on success the folder is removed.
@@ -479,8 +482,71 @@ invalid_wanted_spot() {
         $'[OpticCalc]\r\nSprache=English\r\nBasicM90=10\r\nBasicA=500\r\nBasicApertur=30\r\n'
 }
 
+PLANNER=""
+find_planner() {
+    kill -0 "$APP_PID" 2>/dev/null || fail "the program ended early"
+    PLANNER=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^Target planner$' \
+        2>/dev/null | head -n1) || true
+    [[ -n $PLANNER ]]
+}
+
+# The planner's save dialog: a third window of the program.
+find_planner_dialog() {
+    SAVE_DIALOG=$({ xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null || true; } |
+        grep -vx -e "$WIN" -e "$PLANNER" | head -n1) || true
+    [[ -n $SAVE_DIALOG ]] || return 1
+    geometry "$SAVE_DIALOG"
+    ((GEO_W >= 300))
+}
+no_planner_dialog() { ! find_planner_dialog; }
+
+planner_export() {
+    step "4. the target planner's comparison as CSV"
+    local home="$WORK/planner" csv=""
+    local exports=${E2E_PLANNER_EXPORTS:-1} n
+    start_program "$home" C.UTF-8
+    click "${MEDIT[@]}"
+    type_text 10
+    click "${AEDIT[@]}"
+    type_text 500
+    click "${DEDIT[@]}"
+    type_text 30
+    press Return
+    press ctrl+t
+    wait_until 20 "the planner window" find_planner
+    focus_window "$PLANNER"
+    # The optics table has the focus with row 1 current: Add and Duplicate
+    # are enabled, Remove and Colour not, so three tabs reach the target.
+    press Tab Tab Tab
+    type_text 20
+    press Tab
+    type_text 450
+    # Margin, tilt, unit, the comparison, then the export button.
+    press Tab Tab Tab Tab Tab
+    # A new name each time: replacing a file would ask first.
+    for ((n = 1; n <= exports; n++)); do
+        csv="$home/comparison-$n.csv"
+        press space
+        wait_until 20 "the planner's save dialog (export $n)" find_planner_dialog
+        focus_window "$SAVE_DIALOG"
+        press ctrl+a
+        type_text "$csv"
+        press Return
+        wait_until 20 "the planner's save dialog to close (export $n)" no_planner_dialog
+        wait_until 10 "the CSV file (export $n)" test -s "$csv"
+        cmp -s "$csv" "$home/comparison-1.csv" || fail "export $n differs from the first"
+        focus_window "$PLANNER"
+    done
+    close_program
+    expect_bytes "planner CSV file" "$csv" \
+        "Optics;Spot [mm];On surface [mm];D:S;D:S focus;D:S far field;Fits;Figure;Range from [mm];Range to [mm];Best"$'\r\n'"Calculator;12.0;12.0;37.5;50.0;12.5;yes;1.11;416.7;541.6;best"$'\r\n'
+    grep -q $'^\[TargetPlanner\]\r$' "$home/.config/TAVREL/Lunavue/User.ini" ||
+        fail "User.ini has no planner section"
+}
+
 start_x_server
 typical_use_german
 language_switch
 invalid_wanted_spot
+planner_export
 step "all scenarios passed"
