@@ -18,7 +18,8 @@ namespace {
 // The worked example: 10/500/30 and 5/300/20, target 20 at 450 mm, margin 1.5.
 ChartData WorkedExample(const QString &language)
 {
-    ChartData chart{{}, {}, TPlannerTexts(language), std::nullopt};
+    ChartData chart;
+    chart.Texts = TPlannerTexts(language);
     chart.Input.Optics = {{"Calculator", SpotOptics{10, 500, 30}, 0xd62728},
                           {"Short focus", SpotOptics{5, 300, 20}, 0x1f77b4}};
     chart.Input.Target = 20;

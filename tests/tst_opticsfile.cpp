@@ -115,6 +115,11 @@ void TestOpticsFile::readFromSpreadsheets_data()
         << 7 << QStringLiteral("two\nlines|1|100|10|-")
         << QStringLiteral("Not imported:\nLine 4: M90: no number; a: must be greater than 0; "
                           "D: must be greater than 0");
+    QTest::addRow("planner-length-rules")
+        << QByteArray("Name;M90 [mm];a [mm];D [mm]\nfar;1;2000000;10\nspaced;\xA0"
+                      "2,5 ;100;10\n")
+        << 7 << QStringLiteral("spaced|2.5|100|10|-")
+        << QStringLiteral("Not imported:\nLine 2: a: outside 0.001 to 1000000 mm");
     QTest::addRow("every-reason") << QByteArray("Name;M90 [mm];a [mm];D [mm];Colour\n"
                                                 "short;1;2\n"
                                                 ";1;100;10\n"

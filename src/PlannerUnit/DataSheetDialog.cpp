@@ -1,7 +1,6 @@
 #include "PlannerUnit/DataSheetDialog.h"
 
 #include "PlannerUnit/PlannerFormat.h"
-#include "shared/Cp1252.h"
 #include "shared/PlainText.h"
 
 #include <QAction>
@@ -33,7 +32,7 @@ QStringList PastedCells(const QString &line)
 
 std::optional<double> Parse(const QString &text)
 {
-    return ParsePlannerNumber(ToCp1252(text).toStdString());
+    return ParsePlannerNumber(text.toStdString());
 }
 
 } // namespace
@@ -145,26 +144,19 @@ void TDataSheetDialog::Recalculate()
     ShowResult();
 }
 
-void TDataSheetDialog::MarkField(QWidget *field, QLabel *error, std::optional<PlannerText> problem)
+void TDataSheetDialog::MarkField(QWidget *field, QLabel *error, const QString &reason)
 {
-    SetPlainText(*error, problem ? FTexts[*problem] : QString());
-    field->setStyleSheet(problem ? InvalidStyle : QString());
+    SetPlainText(*error, reason);
+    field->setStyleSheet(reason.isEmpty() ? QString() : InvalidStyle);
 }
 
 std::optional<double> TDataSheetDialog::ReadField(QLineEdit *field, QLabel *error, bool length)
 {
-    const std::optional<double> value = Parse(field->text());
-    std::optional<PlannerText> problem;
-    if (field->text().trimmed().isEmpty())
-        problem = PlannerText::ErrEmpty;
-    else if (!value)
-        problem = PlannerText::ErrNumber;
-    else if (!(*value > 0))
-        problem = PlannerText::ErrPositive;
-    MarkField(field, error, problem);
-    if (problem)
-        return std::nullopt;
-    return length ? FromUnit(*value, FUnit) : *value;
+    const FieldReading reading = ReadPlannerField(
+        field->text().toStdString(), length ? FieldKind::Length : FieldKind::Factor, FUnit);
+    MarkField(field, error,
+              reading.Problem ? FieldProblemText(FTexts, *reading.Problem, FUnit) : QString());
+    return reading.Value;
 }
 
 void TDataSheetDialog::CalculateFigures(Form form)
@@ -181,35 +173,33 @@ void TDataSheetDialog::CalculateFigures(Form form)
     // Every figure is a valid number; it is the far-field ratio that leaves
     // no room for an aperture.
     if (!FOptics)
-        MarkField(RatioFarEdit, RatioFarError, PlannerText::ErrDNotPositive);
+        MarkField(RatioFarEdit, RatioFarError, FTexts[PlannerText::ErrDNotPositive]);
 }
 
-std::optional<double> TDataSheetDialog::ReadCell(int row, int column,
-                                                 std::optional<PlannerText> &problem)
+std::optional<double> TDataSheetDialog::ReadCell(int row, int column, bool &bad)
 {
-    const QString text = PointsTable->item(row, column)->text();
-    const std::optional<double> value = Parse(text);
-    problem.reset();
-    if (text.trimmed().isEmpty())
-        problem = PlannerText::ErrEmpty;
-    else if (!value)
-        problem = PlannerText::ErrNumber;
-    else if (column == DistanceColumn && !(*value >= 0))
-        problem = PlannerText::ErrNegative;
-    else if (column == SpotColumn && !(*value > 0))
-        problem = PlannerText::ErrPositive;
-    MarkCell(row, column, problem);
-    if (problem)
-        return std::nullopt;
-    return FromUnit(*value, FUnit);
+    const std::string text = PointsTable->item(row, column)->text().toStdString();
+    FieldReading reading = ReadPlannerField(text, FieldKind::Length, FUnit);
+    // A point may lie at the lens front.
+    const std::optional<double> number = ParsePlannerNumber(text);
+    QString reason;
+    if (column == DistanceColumn && number && *number == 0)
+        reading = {0.0, std::nullopt};
+    else if (column == DistanceColumn && number && *number < 0)
+        reason = FTexts[PlannerText::ErrNegative];
+    else if (reading.Problem)
+        reason = FieldProblemText(FTexts, *reading.Problem, FUnit);
+    MarkCell(row, column, reason);
+    bad = bad || !reason.isEmpty();
+    return reason.isEmpty() ? reading.Value : std::nullopt;
 }
 
-void TDataSheetDialog::MarkCell(int row, int column, std::optional<PlannerText> problem)
+void TDataSheetDialog::MarkCell(int row, int column, const QString &reason)
 {
     FFilling = true;
     QTableWidgetItem *item = PointsTable->item(row, column);
-    item->setBackground(problem ? QBrush(ProblemBackground) : QBrush());
-    item->setToolTip(problem ? PlainToolTip(FTexts[*problem]) : QString());
+    item->setBackground(reason.isEmpty() ? QBrush() : QBrush(ProblemBackground));
+    item->setToolTip(PlainToolTip(reason));
     FFilling = false;
 }
 
@@ -217,35 +207,31 @@ void TDataSheetDialog::CalculatePoints()
 {
     std::vector<SpotPoint> points;
     std::vector<int> rows;
-    bool complete = true;
+    bool bad = false;
     for (int row = 0; row < PointsTable->rowCount(); ++row) {
-        const bool blank = PointsTable->item(row, DistanceColumn)->text().trimmed().isEmpty() &&
-                           PointsTable->item(row, SpotColumn)->text().trimmed().isEmpty();
-        std::optional<PlannerText> problem;
-        std::optional<double> distance;
-        std::optional<double> spot;
-        if (blank) {
-            MarkCell(row, DistanceColumn, std::nullopt);
-            MarkCell(row, SpotColumn, std::nullopt);
-        } else {
-            distance = ReadCell(row, DistanceColumn, problem);
-            spot = ReadCell(row, SpotColumn, problem);
+        if (PointsTable->item(row, DistanceColumn)->text().trimmed().isEmpty() &&
+            PointsTable->item(row, SpotColumn)->text().trimmed().isEmpty()) {
+            MarkCell(row, DistanceColumn, QString());
+            MarkCell(row, SpotColumn, QString());
+            continue;
         }
+        const std::optional<double> distance = ReadCell(row, DistanceColumn, bad);
+        const std::optional<double> spot = ReadCell(row, SpotColumn, bad);
         if (distance && spot) {
             points.push_back({*distance, *spot});
             rows.push_back(row);
         }
-        complete = complete && (blank || (distance && spot));
     }
 
+    // A marked cell tells its own reason.
     std::optional<PlannerText> problem;
-    if (complete && points.size() < 3)
+    if (!bad && points.size() < 3)
         problem = PlannerText::ErrFewPoints;
-    if (complete && !problem)
+    if (!bad && !problem)
         FFit = FitOpticsToPoints(points);
-    if (complete && !problem && !FFit.Ok)
+    if (!bad && !problem && !FFit.Ok)
         problem = PlannerText::ErrOneSide;
-    MarkField(PointsTable, PointsError, problem);
+    MarkField(PointsTable, PointsError, problem ? FTexts[*problem] : QString());
 
     FFilling = true;
     for (int row = 0; row < PointsTable->rowCount(); ++row)

@@ -48,9 +48,10 @@ private:
     void CalculateFigures(Form form);
     void CalculatePoints();
     std::optional<double> ReadField(QLineEdit *field, QLabel *error, bool length);
-    void MarkField(QWidget *field, QLabel *error, std::optional<PlannerText> problem);
-    std::optional<double> ReadCell(int row, int column, std::optional<PlannerText> &problem);
-    void MarkCell(int row, int column, std::optional<PlannerText> problem);
+    void MarkField(QWidget *field, QLabel *error, const QString &reason);
+    // Sets bad where the cell is marked.
+    std::optional<double> ReadCell(int row, int column, bool &bad);
+    void MarkCell(int row, int column, const QString &reason);
     void ShowResult();
 
     TPlannerTexts FTexts;

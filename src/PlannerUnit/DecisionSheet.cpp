@@ -168,6 +168,7 @@ DecisionSheetData GatherDecisionSheet(const ChartData &chart, const QAbstractIte
     data.ChartHeading = texts[PlannerText::Chart];
     data.Chart = chart;
     data.Chart.Cursor.reset();
+    data.Chart.Hint.clear();
     for (int c = 0; c < comparison.columnCount(); ++c)
         data.Headers << comparison.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     for (int r = 0; r < comparison.rowCount(); ++r) {
@@ -190,6 +191,7 @@ QImage ChartPicture(const ChartData &data, QSize size, const QFont &font, int sc
     image.fill(Qt::white);
     ChartData plain = data;
     plain.Cursor.reset();
+    plain.Hint.clear();
     QPainter painter(&image);
     painter.setFont(font);
     DrawChart(painter, QRectF(QPointF(0, 0), QSizeF(size)), plain);

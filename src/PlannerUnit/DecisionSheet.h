@@ -51,8 +51,8 @@ DecisionSheetData GatherDecisionSheet(const ChartData &chart, const QAbstractIte
 // Draws the page into page, in units of 1/96 inch.
 void DrawDecisionSheet(QPainter &painter, const QRectF &page, const DecisionSheetData &data);
 
-// The chart as a picture of size (1/96 inch) with scale times the pixels,
-// without the cursor.
+// The chart as the files get it, without the cursor and the hint: a
+// picture of size (1/96 inch) with scale times the pixels.
 QImage ChartPicture(const ChartData &data, QSize size, const QFont &font, int scale);
 
 // One portrait page, A4 unless the printer has US Letter, through a part file

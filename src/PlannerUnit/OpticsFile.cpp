@@ -4,11 +4,8 @@
 #include "shared/Cp1252.h"
 #include "shared/CsvWriter.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 #include <QStringDecoder>
-
-#include <cmath>
 
 namespace {
 
@@ -16,19 +13,6 @@ constexpr int NameCell = 0;
 constexpr int ColourCell = 4;
 constexpr int CellCount = 5;
 const char *const DataNames[] = {"M90", "a", "D"};
-
-// The shortest text that reads back as the same float: 0.1 stays "0.1"
-// rather than "0.100000001".
-QString ExactLength(float millimetres, LengthUnit unit)
-{
-    QString text;
-    for (int digits = 6; digits <= 9; ++digits) {
-        text = QString::number(ToUnit(millimetres, unit), 'g', digits);
-        if (float(FromUnit(text.toDouble(), unit)) == millimetres)
-            break;
-    }
-    return text;
-}
 
 QString ColourName(QRgb colour)
 {
@@ -131,14 +115,6 @@ std::optional<LengthUnit> UnitOfHeader(const QString &header)
     return isMm ? LengthUnit::Millimetre : LengthUnit::Inch;
 }
 
-// The planner's grammar decides what is a number; the value is read in
-// double precision, so an inch length reads back as the float it was
-// written from rather than as a float times 25.4.
-double ExactValue(QString cell)
-{
-    return QLocale::c().toDouble(cell.replace(u',', u'.'));
-}
-
 bool IsBlank(const QStringList &cells)
 {
     return std::all_of(cells.begin(), cells.end(),
@@ -159,20 +135,15 @@ std::optional<OpticsFileRow> ReadRow(const QStringList &cells,
     if (row.Name.isEmpty())
         reasons.append(texts[PlannerText::ImportNoName]);
     for (int i = 0; i < 3; ++i) {
-        const QString cell = cells[i + 1].trimmed();
-        const std::optional<double> value = ParsePlannerNumber(cell.toStdString());
-        std::optional<PlannerText> problem;
-        if (cell.isEmpty())
-            problem = PlannerText::ErrEmpty;
-        else if (!value)
-            problem = PlannerText::ErrNumber;
-        else if (const float mm = float(FromUnit(ExactValue(cell), units[std::size_t(i)]));
-                 !(mm > 0) || !std::isfinite(mm))
-            problem = PlannerText::ErrPositive;
+        const LengthUnit unit = units[std::size_t(i)];
+        const FieldReading reading =
+            ReadPlannerField(cells[i + 1].toStdString(), FieldKind::Length, unit);
+        // The table's own rules: a row taken shows in the table unmarked.
+        if (reading.Problem)
+            reasons.append(QLatin1String(DataNames[i]) + QStringLiteral(": ") +
+                           FieldProblemText(texts, *reading.Problem, unit));
         else
-            row.Data[std::size_t(i)] = mm;
-        if (problem)
-            reasons.append(QLatin1String(DataNames[i]) + QStringLiteral(": ") + texts[*problem]);
+            row.Data[std::size_t(i)] = float(*reading.Value);
     }
     static const QRegularExpression colour(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
     const QString colourCell = cells.size() > ColourCell ? cells[ColourCell].trimmed() : QString();
@@ -206,7 +177,7 @@ QByteArray OpticsCsv(const std::vector<OpticsFileRow> &rows, LengthUnit unit,
         if (column == ColourCell)
             return r.Colour ? ColourName(*r.Colour) : QString();
         const std::optional<float> &value = r.Data[std::size_t(column - 1)];
-        return value ? ExactLength(*value, unit).replace(u'.', separator) : QString();
+        return value ? ExactLengthText(*value, unit).replace(u'.', separator) : QString();
     };
     return BuildCsv(CellCount, int(rows.size()) + 1, cell, ';', nullptr);
 }

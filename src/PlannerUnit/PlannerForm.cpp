@@ -22,22 +22,6 @@ const QString InvalidStyle = QStringLiteral("border: 1px solid rgb(200,0,0);");
 // The calculator's row takes the colour of its red line.
 constexpr QRgb CalculatorColour = 0xd62728;
 
-// A limit as a person would write it: three significant digits, no
-// trailing zeros, never in exponent form.
-QString LimitText(double millimetres, LengthUnit unit)
-{
-    const double value = ToUnit(millimetres, unit);
-    const int decimals = std::max(0, 2 - int(std::floor(std::log10(value))));
-    QString text = QString::number(value, 'f', decimals);
-    if (text.contains(u'.')) {
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
-    }
-    return text;
-}
-
 } // namespace
 
 TPlannerForm::TPlannerForm(QWidget *parent, const QString &languageFile)
@@ -244,21 +228,7 @@ QString TPlannerForm::TypedLength::Shown(LengthUnit unit) const
 
 QString TPlannerForm::ProblemText(FieldProblem problem) const
 {
-    switch (problem) {
-    case FieldProblem::Empty:
-        return FTexts[PlannerText::ErrEmpty];
-    case FieldProblem::NoNumber:
-        return FTexts[PlannerText::ErrNumber];
-    case FieldProblem::NotPositive:
-        return FTexts[PlannerText::ErrPositive];
-    case FieldProblem::Tilt:
-        return FTexts[PlannerText::ErrTilt];
-    case FieldProblem::OutOfRange:
-        break;
-    }
-    return FTexts[PlannerText::ErrRange].arg(LimitText(MinPlausibleLength, FUnit),
-                                             LimitText(MaxPlausibleLength, FUnit) + u' ' +
-                                                 UnitName(FUnit));
+    return FieldProblemText(FTexts, problem, FUnit);
 }
 
 void TPlannerForm::MarkField(QWidget *field, QLabel *error, std::optional<FieldProblem> problem)

@@ -1,7 +1,10 @@
 #include "PlannerUnit/PlannerTexts.h"
 
+#include "PlannerUnit/PlannerFormat.h"
 #include "Settingfiles/IniFile.h"
 #include "Settingfiles/LanguageFile.h"
+
+#include <cmath>
 
 namespace {
 
@@ -127,6 +130,22 @@ constexpr Entry Entries[] = {
 
 static_assert(std::size(Entries) == std::size_t(PlannerText::Count));
 
+// A limit as a person would write it: three significant digits, no
+// trailing zeros, never in exponent form.
+QString LimitText(double millimetres, LengthUnit unit)
+{
+    const double value = ToUnit(millimetres, unit);
+    const int decimals = std::max(0, 2 - int(std::floor(std::log10(value))));
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
+}
+
 } // namespace
 
 TPlannerTexts::TPlannerTexts(const QString &language)
@@ -153,4 +172,23 @@ TPlannerTexts TPlannerTexts::Load(const QString &language, const QString &fileNa
 QString PlannerTextKey(PlannerText id)
 {
     return QString::fromLatin1(Entries[std::size_t(id)].Key);
+}
+
+QString FieldProblemText(const TPlannerTexts &texts, FieldProblem problem, LengthUnit unit)
+{
+    switch (problem) {
+    case FieldProblem::Empty:
+        return texts[PlannerText::ErrEmpty];
+    case FieldProblem::NoNumber:
+        return texts[PlannerText::ErrNumber];
+    case FieldProblem::NotPositive:
+        return texts[PlannerText::ErrPositive];
+    case FieldProblem::Tilt:
+        return texts[PlannerText::ErrTilt];
+    case FieldProblem::OutOfRange:
+        break;
+    }
+    return texts[PlannerText::ErrRange].arg(LimitText(MinPlausibleLength, unit),
+                                            LimitText(MaxPlausibleLength, unit) + u' ' +
+                                                UnitName(unit));
 }
