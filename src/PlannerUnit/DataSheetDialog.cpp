@@ -78,6 +78,8 @@ TDataSheetDialog::TDataSheetDialog(const TPlannerTexts &texts, LengthUnit unit, 
     connect(AddButton, &QPushButton::clicked, this, &TDataSheetDialog::AddButtonClick);
     connect(Buttons, &QDialogButtonBox::rejected, this, &TDataSheetDialog::reject);
     FormChange();
+    // The figures are typed first; the form is most often the first one.
+    FocusEdit->setFocus();
 }
 
 QString TDataSheetDialog::Name() const

@@ -139,22 +139,6 @@ double DrawTable(QPainter &painter, const QRectF &area, const DecisionSheetData 
 
 } // namespace
 
-QList<InputLine> InputLines(const PlannerInput &input, const TPlannerTexts &texts)
-{
-    const auto length = [&](const std::optional<double> &value) {
-        return value ? FormatTypedLength(*value, input.Unit) : QString();
-    };
-    const auto number = [](const std::optional<double> &value) {
-        return value ? QString::number(*value, 'g', 6) : QString();
-    };
-    const QString unit = UnitName(input.Unit);
-    return {{texts[PlannerText::Target], length(input.Target), unit},
-            {texts[PlannerText::Distance], length(input.Distance), unit},
-            {texts[PlannerText::Margin], number(input.Margin), {}},
-            {texts[PlannerText::Tilt], number(input.Tilt), QStringLiteral("°")},
-            {texts[PlannerText::Unit], unit, {}}};
-}
-
 DecisionSheetData GatherDecisionSheet(const ChartData &chart, const QAbstractItemModel &comparison,
                                       const QDate &date)
 {

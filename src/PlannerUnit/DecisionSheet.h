@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PlannerUnit/InputLines.h"
 #include "PlannerUnit/PlannerChart.h"
 
 #include <QColor>
@@ -13,17 +14,6 @@
 class QAbstractItemModel;
 class QPainter;
 class QPrinter;
-
-// The inputs a result was computed for, in the order target, working
-// distance, margin, tilt, unit. Value has "." as the point and is empty where
-// the field holds no valid value; Unit is the value's unit, if any.
-struct InputLine
-{
-    QString Label;
-    QString Value;
-    QString Unit;
-};
-QList<InputLine> InputLines(const PlannerInput &input, const TPlannerTexts &texts);
 
 // One printed page of a decision: what was asked, how the optics compare and
 // the chart.

@@ -13,6 +13,7 @@
 
 #include <QHeaderView>
 #include <QLocale>
+#include <QPrinter>
 
 #include <cmath>
 
@@ -112,6 +113,12 @@ void TPlannerForm::ConnectHandlers()
     connect(ColourButton, &QPushButton::clicked, this, guarded([this] { ColourButtonClick(); }));
     connect(ExportCsvButton, &QPushButton::clicked, this,
             guarded([this] { ExportCsvButtonClick(); }));
+    connect(DataSheetButton, &QPushButton::clicked, this,
+            guarded([this] { DataSheetButtonClick(); }));
+    connect(ImportButton, &QPushButton::clicked, this, guarded([this] { ImportButtonClick(); }));
+    connect(ExportOpticsButton, &QPushButton::clicked, this,
+            guarded([this] { ExportOpticsButtonClick(); }));
+    connect(PrintButton, &QPushButton::clicked, this, guarded([this] { PrintButtonClick(); }));
     connect(SavePngButton, &QPushButton::clicked, this, guarded([this] { SavePngButtonClick(); }));
     connect(SaveSvgButton, &QPushButton::clicked, this, guarded([this] { SaveSvgButtonClick(); }));
     connect(CursorEdit, &QLineEdit::returnPressed, this, guarded([this] { CursorEditReturn(); }));
@@ -166,6 +173,10 @@ void TPlannerForm::SetTexts()
     DuplicateButton->setText(PlainButtonText(t[PlannerText::Duplicate]));
     RemoveButton->setText(PlainButtonText(t[PlannerText::Remove]));
     ColourButton->setText(PlainButtonText(t[PlannerText::ChooseColour]));
+    DataSheetButton->setText(PlainButtonText(t[PlannerText::DataSheet]));
+    ImportButton->setText(PlainButtonText(t[PlannerText::ImportButton]));
+    ExportOpticsButton->setText(PlainButtonText(t[PlannerText::ExportButton]));
+    PrintButton->setText(PlainButtonText(t[PlannerText::PrintButton]));
     ExportCsvButton->setText(PlainButtonText(t[PlannerText::ExportCsv]));
     SavePngButton->setText(PlainButtonText(t[PlannerText::SavePng]));
     SaveSvgButton->setText(PlainButtonText(t[PlannerText::SaveSvg]));
@@ -194,8 +205,9 @@ void TPlannerForm::UpdateAccessibleTexts()
     Chart->setAccessibleName(ChartBox->title());
     describe(UnitCombo, UnitLabel->text(), UnitCombo->currentText());
     describe(CursorEdit, CursorLabel->text(), unit);
-    for (QAbstractButton *button : {AddButton, DuplicateButton, RemoveButton, ColourButton,
-                                    ExportCsvButton, SavePngButton, SaveSvgButton})
+    for (QAbstractButton *button :
+         {AddButton, DuplicateButton, RemoveButton, ColourButton, DataSheetButton, ImportButton,
+          ExportOpticsButton, ExportCsvButton, PrintButton, SavePngButton, SaveSvgButton})
         describe(button, button->text().replace(QStringLiteral("&&"), QStringLiteral("&")),
                  button->parentWidget()->accessibleName());
     for (QLabel *label : findChildren<QLabel *>())
