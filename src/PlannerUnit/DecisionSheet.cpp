@@ -1,6 +1,7 @@
 #include "PlannerUnit/DecisionSheet.h"
 
 #include "PlannerUnit/PlannerFormat.h"
+#include "PlannerUnit/PlannerSummary.h"
 #include "shared/SafePrint.h"
 
 #include <QAbstractItemModel>
@@ -149,6 +150,7 @@ DecisionSheetData GatherDecisionSheet(const ChartData &chart, const QAbstractIte
     data.InputsHeading = texts[PlannerText::SheetInputs];
     data.Inputs = InputLines(chart.Input, texts);
     data.ComparisonHeading = texts[PlannerText::Comparison];
+    data.Summary = PlannerSummary(chart.Input, chart.Results, texts);
     data.ChartHeading = texts[PlannerText::Chart];
     data.Chart = chart;
     data.Chart.Cursor.reset();
@@ -206,6 +208,10 @@ void DrawDecisionSheet(QPainter &painter, const QRectF &page, const DecisionShee
     y += Heading(painter, rest(), data.InputsHeading);
     y += DrawInputs(painter, rest(), data.Inputs) + 16;
     y += Heading(painter, rest(), data.ComparisonHeading);
+    painter.setFont(SheetFont(12, false));
+    const QRectF summary = painter.boundingRect(rest(), Qt::TextWordWrap, data.Summary);
+    painter.drawText(rest(), Qt::TextWordWrap, data.Summary);
+    y += summary.height() + 6;
     y += DrawTable(painter, rest(), data) + 16;
     y += Heading(painter, rest(), data.ChartHeading);
 

@@ -24,6 +24,7 @@ struct DecisionSheetData
     QString InputsHeading;
     QList<InputLine> Inputs;
     QString ComparisonHeading;
+    QString Summary; // the answer in one line
     QStringList Headers;
     QList<QStringList> Rows;
     QList<QColor> Swatches;   // per row, the optics' colour
