@@ -13,7 +13,6 @@
 
 namespace {
 
-const QString InvalidStyle = QStringLiteral("border: 1px solid rgb(200,0,0);");
 const QColor ProblemBackground(255, 222, 222);
 constexpr int DistanceColumn = 0;
 constexpr int SpotColumn = 1;
@@ -149,7 +148,11 @@ void TDataSheetDialog::Recalculate()
 void TDataSheetDialog::MarkField(QWidget *field, QLabel *error, const QString &reason)
 {
     SetPlainText(*error, reason);
-    field->setStyleSheet(reason.isEmpty() ? QString() : InvalidStyle);
+    // Only the field itself: the table's headers and cells keep their look.
+    field->setStyleSheet(reason.isEmpty()
+                             ? QString()
+                             : QLatin1String(field->metaObject()->className()) +
+                                   QStringLiteral(" { border: 1px solid rgb(200,0,0); }"));
 }
 
 std::optional<double> TDataSheetDialog::ReadField(QLineEdit *field, QLabel *error, bool length)
