@@ -213,8 +213,13 @@ void TestPlannerForm::csvBytes()
     // CTest runs this executable once under C and once under de_DE.UTF-8.
     const bool german = qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("de_DE"));
     QCOMPARE(FForm->DecimalSeparator(), german ? ',' : '.');
-    const QByteArray header = "Optics;Spot [mm];On surface [mm];D:S;D:S focus;D:S far field;Fits;"
-                              "Figure;Range from [mm];Range to [mm];Best\r\n";
+    // The inputs it answers come first, then an empty line.
+    const QByteArray header =
+        QByteArray("Target diameter [mm];20\r\nWorking distance [mm];450\r\n") +
+        (german ? "Margin;1,5\r\n" : "Margin;1.5\r\n") +
+        "Tilt [\xB0];0\r\nUnit;mm\r\n\r\n"
+        "Optics;Spot [mm];On surface [mm];D:S;D:S focus;D:S far field;Fits;"
+        "Figure;Range from [mm];Range to [mm];Best\r\n";
     const QByteArray expected =
         german ? header + "Calculator;12,0;12,0;37,5;50,0;12,5;yes;1,11;416,7;541,6;best\r\n"
                           "Optics 2;17,5;17,5;25,7;60,0;12,0;no;0,76;133,4;400,0;\"\"\r\n"

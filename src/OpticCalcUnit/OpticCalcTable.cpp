@@ -8,6 +8,7 @@
 #include "shared/Cp1252.h"
 #include "shared/CsvWriter.h"
 #include "shared/PlainText.h"
+#include "shared/SafePrint.h"
 #include "shared/SaveDialog.h"
 
 #include <QPrintDialog>

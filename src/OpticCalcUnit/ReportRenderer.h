@@ -5,7 +5,6 @@
 #include <QList>
 #include <QString>
 
-#include <memory>
 #include <utility>
 
 class QPainter;
@@ -89,8 +88,3 @@ private:
 // ended. A PDF file is written beside its target and takes its place only
 // when complete; otherwise EFileError names it, and no cut-off file remains.
 void PrintReport(QPrinter &printer, const ReportData &data);
-
-// A printer with the settings of the given one. Qt's PDF engine stays broken
-// after a failed write and would print every later job as an empty file, so
-// a printer whose job failed is replaced by this copy.
-std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter &printer);

@@ -1,5 +1,6 @@
 #include "PlannerUnit/ComparisonModel.h"
 
+#include "PlannerUnit/InputLines.h"
 #include "PlannerUnit/PlannerFormat.h"
 #include "shared/Cp1252.h"
 #include "shared/CsvWriter.h"
@@ -231,5 +232,6 @@ QByteArray ComparisonCsv(const PlannerInput &input, const PlannerResults &result
             which != M::OpticsColumn && which != M::FitsColumn && which != M::BestColumn;
         return number ? text.replace(u'.', separator) : text;
     };
-    return BuildCsv(columnCount, int(results.Rows.size()) + 1, cell, ';', nullptr);
+    return InputLinesCsv(input, texts, decimalSeparator) +
+           BuildCsv(columnCount, int(results.Rows.size()) + 1, cell, ';', nullptr);
 }

@@ -47,8 +47,8 @@ private:
     TPlannerTexts FTexts;
 };
 
-// The comparison as a CSV file: the table's columns with the range split into
-// its two ends, the unit in the headers, ";" between cells, decimalSeparator
-// in the numbers, Windows-1252, CR LF.
+// The comparison as a CSV file: the inputs it answers, then the table's
+// columns with the range split into its two ends, the unit in the headers,
+// ";" between cells, decimalSeparator in the numbers, Windows-1252, CR LF.
 QByteArray ComparisonCsv(const PlannerInput &input, const PlannerResults &results,
                          const TPlannerTexts &texts, char decimalSeparator);

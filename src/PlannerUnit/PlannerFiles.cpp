@@ -2,6 +2,7 @@
 #include "PlannerUnit/PlannerForm.h"
 
 #include "PlannerUnit/ComparisonModel.h"
+#include "PlannerUnit/DecisionSheet.h"
 #include "PlannerUnit/PlannerChart.h"
 #include "PlannerUnit/PlannerFormat.h"
 #include "Settingfiles/UserIniFile.h"
@@ -87,13 +88,7 @@ void TPlannerForm::DrawChartFile(QPainter &painter, QSize size) const
 QImage TPlannerForm::ChartImage(QSize size) const
 {
     // Twice the pixels: sharp when shown or printed at the logical size.
-    constexpr int scale = 2;
-    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    DrawChartFile(painter, size);
-    return image;
+    return ChartPicture(Chart->Data(), size, Chart->font(), 2);
 }
 
 QByteArray TPlannerForm::ChartSvg(QSize size) const

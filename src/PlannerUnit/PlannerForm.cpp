@@ -13,6 +13,7 @@
 
 #include <QHeaderView>
 #include <QLocale>
+#include <QPrinter>
 
 #include <cmath>
 
@@ -21,22 +22,6 @@ namespace {
 const QString InvalidStyle = QStringLiteral("border: 1px solid rgb(200,0,0);");
 // The calculator's row takes the colour of its red line.
 constexpr QRgb CalculatorColour = 0xd62728;
-
-// A limit as a person would write it: three significant digits, no
-// trailing zeros, never in exponent form.
-QString LimitText(double millimetres, LengthUnit unit)
-{
-    const double value = ToUnit(millimetres, unit);
-    const int decimals = std::max(0, 2 - int(std::floor(std::log10(value))));
-    QString text = QString::number(value, 'f', decimals);
-    if (text.contains(u'.')) {
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
-    }
-    return text;
-}
 
 } // namespace
 
@@ -128,6 +113,12 @@ void TPlannerForm::ConnectHandlers()
     connect(ColourButton, &QPushButton::clicked, this, guarded([this] { ColourButtonClick(); }));
     connect(ExportCsvButton, &QPushButton::clicked, this,
             guarded([this] { ExportCsvButtonClick(); }));
+    connect(DataSheetButton, &QPushButton::clicked, this,
+            guarded([this] { DataSheetButtonClick(); }));
+    connect(ImportButton, &QPushButton::clicked, this, guarded([this] { ImportButtonClick(); }));
+    connect(ExportOpticsButton, &QPushButton::clicked, this,
+            guarded([this] { ExportOpticsButtonClick(); }));
+    connect(PrintButton, &QPushButton::clicked, this, guarded([this] { PrintButtonClick(); }));
     connect(SavePngButton, &QPushButton::clicked, this, guarded([this] { SavePngButtonClick(); }));
     connect(SaveSvgButton, &QPushButton::clicked, this, guarded([this] { SaveSvgButtonClick(); }));
     connect(CursorEdit, &QLineEdit::returnPressed, this, guarded([this] { CursorEditReturn(); }));
@@ -182,6 +173,10 @@ void TPlannerForm::SetTexts()
     DuplicateButton->setText(PlainButtonText(t[PlannerText::Duplicate]));
     RemoveButton->setText(PlainButtonText(t[PlannerText::Remove]));
     ColourButton->setText(PlainButtonText(t[PlannerText::ChooseColour]));
+    DataSheetButton->setText(PlainButtonText(t[PlannerText::DataSheet]));
+    ImportButton->setText(PlainButtonText(t[PlannerText::ImportButton]));
+    ExportOpticsButton->setText(PlainButtonText(t[PlannerText::ExportButton]));
+    PrintButton->setText(PlainButtonText(t[PlannerText::PrintButton]));
     ExportCsvButton->setText(PlainButtonText(t[PlannerText::ExportCsv]));
     SavePngButton->setText(PlainButtonText(t[PlannerText::SavePng]));
     SaveSvgButton->setText(PlainButtonText(t[PlannerText::SaveSvg]));
@@ -210,8 +205,9 @@ void TPlannerForm::UpdateAccessibleTexts()
     Chart->setAccessibleName(ChartBox->title());
     describe(UnitCombo, UnitLabel->text(), UnitCombo->currentText());
     describe(CursorEdit, CursorLabel->text(), unit);
-    for (QAbstractButton *button : {AddButton, DuplicateButton, RemoveButton, ColourButton,
-                                    ExportCsvButton, SavePngButton, SaveSvgButton})
+    for (QAbstractButton *button :
+         {AddButton, DuplicateButton, RemoveButton, ColourButton, DataSheetButton, ImportButton,
+          ExportOpticsButton, ExportCsvButton, PrintButton, SavePngButton, SaveSvgButton})
         describe(button, button->text().replace(QStringLiteral("&&"), QStringLiteral("&")),
                  button->parentWidget()->accessibleName());
     for (QLabel *label : findChildren<QLabel *>())
@@ -244,21 +240,7 @@ QString TPlannerForm::TypedLength::Shown(LengthUnit unit) const
 
 QString TPlannerForm::ProblemText(FieldProblem problem) const
 {
-    switch (problem) {
-    case FieldProblem::Empty:
-        return FTexts[PlannerText::ErrEmpty];
-    case FieldProblem::NoNumber:
-        return FTexts[PlannerText::ErrNumber];
-    case FieldProblem::NotPositive:
-        return FTexts[PlannerText::ErrPositive];
-    case FieldProblem::Tilt:
-        return FTexts[PlannerText::ErrTilt];
-    case FieldProblem::OutOfRange:
-        break;
-    }
-    return FTexts[PlannerText::ErrRange].arg(LimitText(MinPlausibleLength, FUnit),
-                                             LimitText(MaxPlausibleLength, FUnit) + u' ' +
-                                                 UnitName(FUnit));
+    return FieldProblemText(FTexts, problem, FUnit);
 }
 
 void TPlannerForm::MarkField(QWidget *field, QLabel *error, std::optional<FieldProblem> problem)

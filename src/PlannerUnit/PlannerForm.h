@@ -13,6 +13,8 @@
 #include <optional>
 
 class QPainter;
+class QPrinter;
+class TDataSheetDialog;
 class TComparisonModel;
 class TSaveFolders;
 
@@ -32,6 +34,13 @@ public:
     // value for a cancelled dialog.
     std::function<std::optional<QString>(const QString &filter, const QString &suffix)> AskSavePath;
     std::function<std::optional<QColor>(const QColor &current)> AskColour;
+    std::function<std::optional<QString>(const QString &filter)> AskOpenPath;
+    // The print dialog: true to print with the printer as it left it.
+    std::function<bool(QPrinter &printer)> AskPrinter;
+    // Runs the data-sheet dialog; true where Add closed it.
+    std::function<bool(TDataSheetDialog &dialog)> RunDataSheet;
+    // Shows what an import did not take.
+    std::function<void(const QString &message)> ShowMessage;
 
     // Row 1 of the optics list; a datum that is not above 0 leaves it empty.
     void SetCalculatorOptics(const SpotOptics &optics);
@@ -49,6 +58,10 @@ public:
     void ExportCsvButtonClick();
     void SavePngButtonClick();
     void SaveSvgButtonClick();
+    void DataSheetButtonClick();
+    void ImportButtonClick();
+    void ExportOpticsButtonClick();
+    void PrintButtonClick();
     void CursorEditReturn();
 
     // Parses every field into the input and recomputes both views.
@@ -109,7 +122,8 @@ private:
     void UpdateButtons();
     int SelectedRow() const;
     QRgb FreeColour() const;
-    void AppendOptics(OpticsEntry entry);
+    // A new row with a free colour where it brings none.
+    void AppendOptics(OpticsEntry entry, std::optional<QRgb> colour = std::nullopt);
     std::optional<QString> SavePath(const QString &filter, const QString &suffix);
     void SaveChart(const QString &filter, const QString &suffix, bool svg);
     void DrawChartFile(QPainter &painter, QSize size) const;
@@ -130,6 +144,7 @@ private:
     char FDecimalSeparator = '.';
     bool FFilling = false;
     QString FLastSaveFile;
+    std::unique_ptr<QPrinter> FPrinter; // made at the first print
     QString FLanguageFile;
     // Held by pointer: the shared helpers are the planner's own business,
     // not its users'.

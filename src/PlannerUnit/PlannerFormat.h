@@ -33,6 +33,19 @@ inline QString FormatTypedLength(double millimetres, LengthUnit unit)
     return QString::number(ToUnit(millimetres, unit), 'g', 6);
 }
 
+// The shortest text that reads back as the same float length: 0.1 stays
+// "0.1" rather than "0.100000001".
+inline QString ExactLengthText(float millimetres, LengthUnit unit)
+{
+    QString text;
+    for (int digits = 6; digits <= 9; ++digits) {
+        text = QString::number(ToUnit(millimetres, unit), 'g', digits);
+        if (float(FromUnit(text.toDouble(), unit)) == millimetres)
+            break;
+    }
+    return text;
+}
+
 // A fitting range's ends, rounded inward, so that a shown end typed as the
 // working distance fits. A range narrower than the last shown digit takes
 // more digits.

@@ -117,6 +117,7 @@ void TPlannerForm::UpdateButtons()
     DuplicateButton->setEnabled(room && SelectedRow() >= 0);
     RemoveButton->setEnabled(SelectedRow() > 0);
     ColourButton->setEnabled(SelectedRow() > 0);
+    DataSheetButton->setEnabled(room);
 }
 
 QRgb TPlannerForm::FreeColour() const
@@ -131,9 +132,9 @@ QRgb TPlannerForm::FreeColour() const
 }
 
 // The new row's name is ready for typing.
-void TPlannerForm::AppendOptics(OpticsEntry entry)
+void TPlannerForm::AppendOptics(OpticsEntry entry, std::optional<QRgb> colour)
 {
-    entry.Colour = FreeColour();
+    entry.Colour = colour ? *colour & 0xffffff : FreeColour();
     FOptics.push_back(std::move(entry));
     FillOpticsTable();
     OpticsTable->setCurrentCell(int(FOptics.size()) - 1, NameColumn);

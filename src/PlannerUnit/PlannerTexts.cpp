@@ -1,7 +1,10 @@
 #include "PlannerUnit/PlannerTexts.h"
 
+#include "PlannerUnit/PlannerFormat.h"
 #include "Settingfiles/IniFile.h"
 #include "Settingfiles/LanguageFile.h"
+
+#include <cmath>
 
 namespace {
 
@@ -88,9 +91,60 @@ constexpr Entry Entries[] = {
     {"PlanerPasstHier", "passt", "fits"},
     {"PlanerZoomHinweis", "Mausrad zoomt den Abstand, Doppelklick setzt zurück",
      "wheel zooms the distance, double-click resets"},
+    {"PlanerDatenblatt", "Aus Datenblatt …", "From data sheet …"},
+    {"PlanerDatenblattTitel", "Optik aus dem Datenblatt", "Optics from a data sheet"},
+    {"PlanerFormVerhaeltnisse", "Fokusabstand, D:S im Fokus, D:S im Fernfeld",
+     "Focus distance, D:S at the focus, D:S in the far field"},
+    {"PlanerFormFokusMessfleck", "Fokusabstand, Messfleck im Fokus, D:S im Fernfeld",
+     "Focus distance, spot at the focus, D:S in the far field"},
+    {"PlanerFormPunkte", "Messfleck-Diagramm: bis 8 Punkte", "Spot-size diagram: up to 8 points"},
+    {"PlanerFokusabstand", "Fokusabstand a", "Focus distance a"},
+    {"PlanerDSImFokus", "D:S im Fokus", "D:S at the focus"},
+    {"PlanerDSImFernfeld", "D:S im Fernfeld", "D:S in the far field"},
+    {"PlanerMessfleckImFokus", "Messfleck im Fokus", "Spot at the focus"},
+    {"PlanerAbweichung", "Abweichung [%]", "Deviation [%]"},
+    {"PlanerGroessteAbweichung", "Größte Abweichung: %1 %", "Largest deviation: %1 %"},
+    {"PlanerPunkteEinfuegen", "Einfügen", "Paste"},
+    {"PlanerErgebnis", "Ergebnis", "Result"},
+    {"PlanerFehlerDNichtPositiv", "D wäre nicht größer als 0", "D would not be greater than 0"},
+    {"PlanerFehlerWenigePunkte", "mindestens 3 Punkte nötig", "at least 3 points needed"},
+    {"PlanerFehlerEineSeite", "die Punkte zeigen nur eine Seite des Fokus",
+     "the points show one side of the focus only"},
+    {"PlanerFehlerNegativ", "darf nicht kleiner als 0 sein", "must not be below 0"},
+    {"PlanerImport", "Import …", "Import …"},
+    {"PlanerExport", "Export …", "Export …"},
+    {"PlanerDrucken", "Drucken …", "Print …"},
+    {"PlanerImportNichtGelesen", "Nicht eingelesen:", "Not imported:"},
+    {"PlanerImportZeile", "Zeile %1: %2", "Line %1: %2"},
+    {"PlanerImportKeinPlatz", "%1 Optiken passten nicht mehr in die Liste (höchstens %2).",
+     "%1 optics did not fit into the list (at most %2)."},
+    {"PlanerImportKeineEinheit", "Die Kopfzeile nennt für M90, a und D nicht mm oder inch.",
+     "The header names neither mm nor inch for M90, a and D."},
+    {"PlanerImportLeer", "Die Datei enthält keine Optiken.", "The file holds no optics."},
+    {"PlanerImportWenigeZellen", "zu wenige Zellen", "too few cells"},
+    {"PlanerImportKeinName", "kein Name", "no name"},
+    {"PlanerImportFarbe", "keine Farbe #RRGGBB", "no colour #RRGGBB"},
+    {"PlanerBlattTitel", "Messobjekt-Planer: Entscheidung", "Target planner: decision"},
+    {"PlanerBlattEingaben", "Eingaben", "Inputs"},
 };
 
 static_assert(std::size(Entries) == std::size_t(PlannerText::Count));
+
+// A limit as a person would write it: three significant digits, no
+// trailing zeros, never in exponent form.
+QString LimitText(double millimetres, LengthUnit unit)
+{
+    const double value = ToUnit(millimetres, unit);
+    const int decimals = std::max(0, 2 - int(std::floor(std::log10(value))));
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
+}
 
 } // namespace
 
@@ -118,4 +172,23 @@ TPlannerTexts TPlannerTexts::Load(const QString &language, const QString &fileNa
 QString PlannerTextKey(PlannerText id)
 {
     return QString::fromLatin1(Entries[std::size_t(id)].Key);
+}
+
+QString FieldProblemText(const TPlannerTexts &texts, FieldProblem problem, LengthUnit unit)
+{
+    switch (problem) {
+    case FieldProblem::Empty:
+        return texts[PlannerText::ErrEmpty];
+    case FieldProblem::NoNumber:
+        return texts[PlannerText::ErrNumber];
+    case FieldProblem::NotPositive:
+        return texts[PlannerText::ErrPositive];
+    case FieldProblem::Tilt:
+        return texts[PlannerText::ErrTilt];
+    case FieldProblem::OutOfRange:
+        break;
+    }
+    return texts[PlannerText::ErrRange].arg(LimitText(MinPlausibleLength, unit),
+                                            LimitText(MaxPlausibleLength, unit) + u' ' +
+                                                UnitName(unit));
 }

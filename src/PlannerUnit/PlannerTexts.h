@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlannerField.h"
+
 #include <QString>
 
 #include <array>
@@ -68,6 +70,36 @@ enum class PlannerText
     CursorAt,
     FitsHere,
     ZoomHint,
+    DataSheet,
+    DataSheetTitle,
+    FormRatios,
+    FormFocusSpot,
+    FormPoints,
+    FocusDistance,
+    RatioAtFocus,
+    RatioFarField,
+    SpotAtFocus,
+    Deviation,
+    LargestDeviation,
+    PastePoints,
+    ResultBox,
+    ErrDNotPositive,
+    ErrFewPoints,
+    ErrOneSide,
+    ErrNegative,
+    ImportButton,
+    ExportButton,
+    PrintButton,
+    ImportNotRead,
+    ImportLine,
+    ImportNoRoom,
+    ImportNoUnit,
+    ImportEmpty,
+    ImportFewCells,
+    ImportNoName,
+    ImportBadColour,
+    SheetTitle,
+    SheetInputs,
     Count
 };
 
@@ -92,3 +124,7 @@ private:
 
 // The key of a text in the language file.
 QString PlannerTextKey(PlannerText id);
+
+// Why a field holds no value, in the texts' language; a range names its
+// limits in unit.
+QString FieldProblemText(const TPlannerTexts &texts, FieldProblem problem, LengthUnit unit);

@@ -6,7 +6,9 @@
 #   3. an unreachable wanted spot that brings up the "Problem" box;
 #   4. the target planner opened with Ctrl+T, a target typed and the
 #      comparison exported as CSV through its real save dialog
-#      (E2E_PLANNER_EXPORTS=N exports N times in a row, 1 by default).
+#      (E2E_PLANNER_EXPORTS=N exports N times in a row, 1 by default);
+#   5. optics added to the planner from data-sheet ratios and the optics
+#      list exported as a file to share.
 # Every run of the program gets a fresh HOME and XDG_CONFIG_HOME. On a failure
 # a screenshot and the program's output stay in the work folder, whose path is
 # printed; on success the folder is removed.
@@ -515,9 +517,10 @@ planner_export() {
     press ctrl+t
     wait_until 20 "the planner window" find_planner
     focus_window "$PLANNER"
-    # The optics table has the focus with row 1 current: Add and Duplicate
-    # are enabled, Remove and Colour not, so three tabs reach the target.
-    press Tab Tab Tab
+    # The optics table has the focus with row 1 current: Add, Duplicate and
+    # the three file buttons are enabled, Remove and Colour not, so six tabs
+    # reach the target.
+    press Tab Tab Tab Tab Tab Tab
     type_text 20
     press Tab
     type_text 450
@@ -539,9 +542,57 @@ planner_export() {
     done
     close_program
     expect_bytes "planner CSV file" "$csv" \
-        "Optics;Spot [mm];On surface [mm];D:S;D:S focus;D:S far field;Fits;Figure;Range from [mm];Range to [mm];Best"$'\r\n'"Calculator;12.0;12.0;37.5;50.0;12.5;yes;1.11;416.7;541.6;best"$'\r\n'
+        "Target diameter [mm];20"$'\r\n'"Working distance [mm];450"$'\r\n'"Margin;1.5"$'\r\n'"Tilt ["$'\xb0'"];0"$'\r\n'"Unit;mm"$'\r\n\r\n'"Optics;Spot [mm];On surface [mm];D:S;D:S focus;D:S far field;Fits;Figure;Range from [mm];Range to [mm];Best"$'\r\n'"Calculator;12.0;12.0;37.5;50.0;12.5;yes;1.11;416.7;541.6;best"$'\r\n'
     grep -q $'^\[TargetPlanner\]\r$' "$home/.config/TAVREL/Lunavue/User.ini" ||
         fail "User.ini has no planner section"
+}
+
+DATA_SHEET=""
+find_data_sheet() {
+    DATA_SHEET=$(xdotool search --all --onlyvisible --pid "$APP_PID" \
+        --name '^Optics from a data sheet$' 2>/dev/null | head -n1) || true
+    [[ -n $DATA_SHEET ]]
+}
+no_data_sheet() { ! find_data_sheet; }
+
+planner_data_sheet() {
+    step "5. optics from a data sheet, and the optics list as a file"
+    local home="$WORK/datasheet" file="$WORK/datasheet/optics.csv"
+    start_program "$home" C.UTF-8
+    # The window takes the keys once clicked; there is no window manager.
+    click "${MEDIT[@]}"
+    press ctrl+t
+    wait_until 20 "the planner window" find_planner
+    focus_window "$PLANNER"
+    # Add, Duplicate, then "From data sheet ...".
+    press Tab Tab Tab space
+    wait_until 20 "the data-sheet dialog" find_data_sheet
+    focus_window "$DATA_SHEET"
+    # The focus distance takes the keys first; then the two ratios and the
+    # name, and Return adds.
+    type_text 500
+    press Tab
+    type_text 50
+    press Tab
+    type_text 12.5
+    press Tab ctrl+a
+    type_text "Sheet lens"
+    press Return
+    wait_until 20 "the data-sheet dialog to close" no_data_sheet
+    focus_window "$PLANNER"
+    # The new row is current in the table: Add, Duplicate, Remove, Colour,
+    # the data sheet and Import lie before "Export ...".
+    press Tab Tab Tab Tab Tab Tab Tab space
+    wait_until 20 "the planner's save dialog" find_planner_dialog
+    focus_window "$SAVE_DIALOG"
+    press ctrl+a
+    type_text "$file"
+    press Return
+    wait_until 20 "the planner's save dialog to close" no_planner_dialog
+    wait_until 10 "the optics file" test -s "$file"
+    close_program
+    expect_bytes "optics file" "$file" \
+        "Name;M90 [mm];a [mm];D [mm];Colour"$'\r\n'"Sheet lens;10;500;30;#1F77B4"$'\r\n'
 }
 
 start_x_server
@@ -549,4 +600,5 @@ typical_use_german
 language_switch
 invalid_wanted_spot
 planner_export
+planner_data_sheet
 step "all scenarios passed"
