@@ -3,6 +3,7 @@
 #include "PlannerUnit/PlannerLink.h"
 #include "main/Application.h"
 #include "main/CommandLine.h"
+#include "main/Console.h"
 #include "shared/ErrorReport.h"
 
 #include <memory>
@@ -10,6 +11,7 @@
 int main(int argc, char *argv[])
 {
     if (argc > 1) {
+        AttachParentConsole();
         // Answered before the window system is reached: a terminal without
         // a display still gets --help and --version.
         const QCoreApplication core(argc, argv);
