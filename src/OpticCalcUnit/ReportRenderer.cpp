@@ -278,25 +278,36 @@ void PrintReport(QPrinter &printer, const ReportData &data)
     const QString obstacle = ReplaceObstacle(target);
     if (!obstacle.isEmpty())
         throw EFileError(CannotCreateText(target, obstacle));
-    QTemporaryFile part(target + QStringLiteral(".XXXXXX"));
-    if (!part.open())
-        throw EFileError(CannotCreateText(target, part.errorString()));
-    part.close();
+    // Only the name is kept: Windows cannot move a file that is still open.
+    QString partName;
+    {
+        QTemporaryFile part(target + QStringLiteral(".XXXXXX"));
+        if (!part.open())
+            throw EFileError(CannotCreateText(target, part.errorString()));
+        part.setAutoRemove(false);
+        partName = part.fileName();
+    }
     struct TargetBack
     {
         QPrinter &Printer;
         QString Name;
-        ~TargetBack() { Printer.setOutputFileName(Name); }
-    } back{printer, target};
-    printer.setOutputFileName(part.fileName());
+        QString Part;
+        ~TargetBack()
+        {
+            Printer.setOutputFileName(Name);
+            if (!Part.isEmpty())
+                QFile::remove(Part);
+        }
+    } back{printer, target, partName};
+    printer.setOutputFileName(partName);
     PrintJob(printer, data);
-    if (!IsCompletePdf(part.fileName()))
+    if (!IsCompletePdf(partName))
         throw EFileError(QStringLiteral("Datei \"%1\" kann nicht vollständig geschrieben werden")
                              .arg(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath())));
     QString error;
-    if (!MoveOver(part.fileName(), target, error))
+    if (!MoveOver(partName, target, error))
         throw EFileError(CannotCreateText(target, error));
-    part.setAutoRemove(false);
+    back.Part.clear();
 }
 
 std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter &printer)
