@@ -4,13 +4,12 @@
 // language file, a file-size limit that acts as a full disk, and changed
 // environment variables.
 
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 
 #include <QCoreApplication>
 
-#include <csignal>
 #include <optional>
-#include <sys/resource.h>
 
 // The language file beside the executable is the real one that the other
 // tests read: this test runs alone and puts the real file back however a
@@ -55,37 +54,6 @@ private:
 
     bool FSwapped = false;
     bool FWritten = false;
-};
-
-// A file-size limit for this process: writes beyond it fail as on a full
-// disk. SIGXFSZ would end the process, so it is ignored meanwhile.
-class FileSizeLimit
-{
-public:
-    void Set(rlim_t bytes)
-    {
-        if (FActive)
-            return;
-        getrlimit(RLIMIT_FSIZE, &FSaved);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = FSaved;
-        limit.rlim_cur = bytes;
-        FActive = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    void Lift()
-    {
-        if (!FActive)
-            return;
-        setrlimit(RLIMIT_FSIZE, &FSaved);
-        std::signal(SIGXFSZ, FOldHandler);
-        FActive = false;
-    }
-    ~FileSizeLimit() { Lift(); }
-
-private:
-    bool FActive = false;
-    rlimit FSaved{};
-    void (*FOldHandler)(int) = SIG_DFL;
 };
 
 // Puts an environment variable back as it was.
