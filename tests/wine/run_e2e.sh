@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The Windows program under Wine on an X server of its own, in a Wine prefix
+# of its own:
+#   1. OpticCalc.exe starts on the windows platform, takes typed basic data
+#      and, closed like a window manager closes it, keeps them in User.ini in
+#      the prefix's local application-data folder;
+#   2. the installer installs silently (/S) into Program Files with a Start
+#      menu entry and an uninstall entry, the installed program answers and
+#      starts, and the silent uninstall removes it all but the user's User.ini.
+# On a failure the work folder stays for diagnosis; its path is printed.
+#
+# Usage: run_e2e.sh PATH/TO/OpticCalc.exe PATH/TO/INSTALLER.exe VERSION
+# Needs: wine, Xvfb, xdotool, import (imagemagick), python3; WINEPATH naming
+# the Qt and MinGW-w64 DLLs for the program in the build folder.
+set -Eeuo pipefail
+
+if (($# != 3)); then
+    echo "usage: $0 OpticCalc.exe INSTALLER.exe VERSION" >&2
+    exit 2
+fi
+APP=$(realpath "$1")
+INSTALLER=$2
+VERSION=$3
+HERE=$(cd "$(dirname "$0")" && pwd)
+[[ -f $INSTALLER ]] || { echo "no installer $INSTALLER: run cpack in the build folder" >&2; exit 1; }
+INSTALLER=$(realpath "$INSTALLER")
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/opticcalc-wine-e2e.XXXXXX")
+XVFB_PID=""
+APP_PID=""
+export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
+unset QT_QPA_PLATFORM WINEQT_QPA_PLATFORM
+
+cleanup() {
+    local status=$?
+    trap - EXIT INT TERM
+    [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null
+    wineserver --kill 2>/dev/null || true
+    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
+    if ((status == 0)); then
+        rm -rf "$WORK"
+    else
+        echo "e2e: work folder kept for diagnosis: $WORK" >&2
+    fi
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+step() { echo "e2e: $*"; }
+fail() {
+    echo "e2e: FAILED: $*" >&2
+    [[ -n ${DISPLAY:-} ]] && import -window root "$WORK/failure.png" 2>/dev/null &&
+        echo "e2e: screenshot: $WORK/failure.png" >&2
+    exit 1
+}
+wait_until() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        ((SECONDS < deadline)) || fail "timed out waiting for $what"
+        sleep 0.2
+    done
+}
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" \
+    >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+wait_until 20 "the X server" test -s "$WORK/display"
+export DISPLAY=":$(head -n1 "$WORK/display")"
+step "X server on $DISPLAY, Wine prefix $WINEPREFIX"
+wineboot --init >/dev/null 2>&1
+wineserver --wait
+
+user=$(wine cmd /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')
+local_app_data="$WINEPREFIX/drive_c/users/$user/AppData/Local"
+user_ini="$local_app_data/TAVREL/Lunavue/User.ini"
+
+WIN=""
+find_window() {
+    WIN=$(xdotool search --onlyvisible --name ' Spot$' 2>/dev/null | head -n1) || true
+    [[ -n $WIN ]]
+}
+program_ended() { ! kill -0 "$APP_PID" 2>/dev/null; }
+
+# start EXE: the program and its window, with the keyboard in it.
+start() {
+    wine "$1" >"$WORK/program.log" 2>&1 &
+    APP_PID=$!
+    wait_until 60 "the calculator window" find_window
+    xdotool windowfocus "$WIN" 2>/dev/null || true
+    sleep 1
+}
+
+# Closes the window as a window manager's close button does.
+close() {
+    python3 "$HERE/../e2e/close_window.py" "$WIN" || fail "could not send the close request"
+    wait_until 30 "the program to end" program_ended
+    local status=0
+    wait "$APP_PID" || status=$?
+    APP_PID=""
+    ((status == 0)) || fail "the program ended with exit code $status"
+    wineserver --wait
+}
+
+expect_bytes() {
+    local what=$1 file=$2 expected=$3
+    [[ -f $file ]] || fail "$what: $file does not exist"
+    cmp -s "$file" <(printf '%s' "$expected") || {
+        od -c "$file" >&2
+        fail "$what differs"
+    }
+}
+
+step "1. OpticCalc.exe keeps the typed basic data in the local application-data folder"
+start "$APP"
+# The keyboard starts in the spot diameter; Tab leads to distance and aperture.
+xdotool type --delay 60 10
+xdotool key Tab
+xdotool type --delay 60 500
+xdotool key Tab
+xdotool type --delay 60 30
+xdotool key Return
+sleep 1
+import -window "$WIN" "$WORK/typed.png" 2>/dev/null || true
+close
+expect_bytes "User.ini" "$user_ini" \
+    $'[OpticCalc]\r\nSprache=English\r\nBasicM90=10\r\nBasicA=500\r\nBasicApertur=30\r\n'
+
+step "2. silent install, start, silent uninstall"
+wine "$INSTALLER" /S
+wineserver --wait
+installed="$WINEPREFIX/drive_c/Program Files/OpticCalc"
+for file in OpticCalc.exe Lang.ini Qt6Core.dll Qt6Widgets.dll libstdc++-6.dll \
+    platforms/qwindows.dll styles/qwindowsvistastyle.dll translations/qtbase_de.qm Uninstall.exe; do
+    [[ -f $installed/$file ]] || fail "not installed: $file"
+done
+find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'OpticCalc*.lnk' | grep -q . ||
+    fail "no Start menu entry"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\OpticCalc'
+entry=$(wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r')
+grep -q "DisplayVersion.*$VERSION" <<<"$entry" || fail "uninstall entry without version: $entry"
+grep -q 'Publisher.*TAVREL GmbH' <<<"$entry" || fail "uninstall entry without publisher: $entry"
+answer=$(wine "$installed/OpticCalc.exe" --version 2>/dev/null | tr -d '\r')
+[[ $answer == "OpticCalc $VERSION" ]] || fail "the installed program answers '$answer'"
+# Without the build folder's DLLs: the installed program brings its own.
+WINEPATH="" start "$installed/OpticCalc.exe"
+close
+wine "$installed/Uninstall.exe" /S
+wineserver --wait
+# The uninstaller copies itself away and runs from there; wait for it.
+wait_until 30 "the uninstaller" test ! -e "$installed/OpticCalc.exe"
+left=$(find "$installed" 2>/dev/null || true)
+[[ -z $left ]] || fail "left behind: $left"
+wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry is left"
+[[ -f $user_ini ]] || fail "the uninstaller removed User.ini"
+step "all passed"
