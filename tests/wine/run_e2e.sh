@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # The Windows program under Wine on an X server of its own, in a Wine prefix
 # of its own:
-#   1. OpticCalc.exe starts on the windows platform, takes typed basic data
-#      and, closed like a window manager closes it, keeps them in User.ini in
-#      the prefix's local application-data folder;
+#   1. OpticCalc.exe starts on the windows platform, takes typed basic data,
+#      puts the result in its table, recalculates it for another aperture,
+#      exports it through the system's save dialog and, closed as a window
+#      manager closes it, keeps the data in User.ini in the prefix's local
+#      application-data folder;
 #   2. the installer installs silently (/S) into Program Files with a Start
 #      menu entry and an uninstall entry, the installed program answers and
 #      starts, and the silent uninstall removes it all but the user's User.ini.
 # On a failure the work folder stays for diagnosis; its path is printed.
 #
 # Usage: run_e2e.sh PATH/TO/OpticCalc.exe PATH/TO/INSTALLER.exe VERSION
-# Needs: wine, Xvfb, xdotool, import (imagemagick), python3; WINEPATH naming
+# Needs: wine, Xvfb, xdotool, import and convert (imagemagick), python3; WINEPATH naming
 # the Qt and MinGW-w64 DLLs for the program in the build folder.
 set -Eeuo pipefail
 
@@ -113,20 +115,64 @@ expect_bytes() {
     }
 }
 
-step "1. OpticCalc.exe keeps the typed basic data in the local application-data folder"
+# Client positions; without a window manager Wine's window is the client
+# area with the menu bar above it, as on Linux.
+OFFSET=0
+click() { xdotool mousemove --window "$WIN" "$1" $(($2 + OFFSET)) click 1; }
+enter_text() {
+    click "$1" "$2"
+    xdotool key ctrl+a
+    xdotool type --delay 40 "$3"
+}
+SNAP="$WORK/snap.png"
+line_at() {
+    import -window "$WIN" "$SNAP" 2>/dev/null || return 1
+    [[ $(convert "$SNAP" -format "%[hex:u.p{$1,$((150 + OFFSET))}]" info:) == FF0000 ]]
+}
+SAVE_DIALOG=""
+find_save_dialog() {
+    SAVE_DIALOG=$(xdotool search --onlyvisible --name '' 2>/dev/null | while read -r w; do
+        [[ $w == "$WIN" ]] && continue
+        xdotool getwindowgeometry "$w" | grep -q 'Geometry: [3-9][0-9][0-9]x' && echo "$w"
+    done | head -n1) || true
+    [[ -n $SAVE_DIALOG ]]
+}
+
+step "1. typed basic data, the result exported through the save dialog, User.ini kept"
 start "$APP"
-# The keyboard starts in the spot diameter; Tab leads to distance and aperture.
-xdotool type --delay 60 10
-xdotool key Tab
-xdotool type --delay 60 500
-xdotool key Tab
-xdotool type --delay 60 30
+OFFSET=$(($(xdotool getwindowgeometry "$WIN" | sed -n 's/.*Geometry: [0-9]*x//p') - 492))
+csv_windows='C:\users\Public\export.csv'
+csv="$WINEPREFIX/drive_c/users/Public/export.csv"
+enter_text 57 58 10
+enter_text 167 58 500
+enter_text 282 58 30
 xdotool key Return
+# The slider is enabled by the 50 ms watch; a drag before that is lost.
+for _ in 1 2 3 4 5; do
+    xdotool mousemove --window "$WIN" 294 $((231 + OFFSET)) mousedown 1 \
+        mousemove --window "$WIN" 390 $((231 + OFFSET)) mouseup 1
+    sleep 1
+    line_at 390 && break
+done
+line_at 390 || fail "dragging the slider did not move the line to client x 390"
+click 621 48      # Copy to table
 sleep 1
-import -window "$WIN" "$WORK/typed.png" 2>/dev/null || true
+enter_text 282 58 20
+sleep 1
+click 314 303     # Calculate
+sleep 1
+click 314 377     # Export
+wait_until 30 "the save dialog" find_save_dialog
+xdotool windowfocus "$SAVE_DIALOG" 2>/dev/null || true
+sleep 1
+xdotool type --delay 40 "$csv_windows"
+xdotool key Return
+wait_until 30 "the CSV file" test -s "$csv"
 close
+# The result of the recalculated row, as the table shows it.
+expect_bytes "CSV file" "$csv" $'Distance a [mm];Spot size M90 [mm]\r\n250.0;15.0\r\n'
 expect_bytes "User.ini" "$user_ini" \
-    $'[OpticCalc]\r\nSprache=English\r\nBasicM90=10\r\nBasicA=500\r\nBasicApertur=30\r\n'
+    $'[OpticCalc]\r\nSprache=English\r\nBasicM90=10\r\nBasicA=500\r\nBasicApertur=20\r\n'
 
 step "2. silent install, start, silent uninstall"
 wine "$INSTALLER" /S
