@@ -79,7 +79,9 @@ set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME OpticCalc)
 set(CPACK_PACKAGE_FILE_NAME OpticCalc-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY OpticCalc)
+# The Start menu entry; the program sits at the top of its folder, not in bin.
 set(CPACK_PACKAGE_EXECUTABLES OpticCalc OpticCalc)
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_EXECUTABLE makensis)
 # A 64-bit installer: the program is 64-bit, and a 64-bit-only Wine cannot
 # start NSIS's default 32-bit one.
@@ -92,3 +94,5 @@ set(CPACK_NSIS_URL_INFO_ABOUT "https://www.tavrel.example")
 set(CPACK_NSIS_CONTACT "info@tavrel.example")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MODIFY_PATH OFF)
+# Without a licence text of its own CPack would show its generic one.
+set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)

@@ -182,8 +182,9 @@ for file in OpticCalc.exe Lang.ini Qt6Core.dll Qt6Widgets.dll libstdc++-6.dll \
     platforms/qwindows.dll styles/qwindowsvistastyle.dll translations/qtbase_de.qm Uninstall.exe; do
     [[ -f $installed/$file ]] || fail "not installed: $file"
 done
-find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'OpticCalc*.lnk' | grep -q . ||
-    fail "no Start menu entry"
+link=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'OpticCalc*.lnk' | head -n1)
+[[ -n $link ]] || fail "no Start menu entry"
+grep -aq 'OpticCalc\\OpticCalc.exe' "$link" || fail "the Start menu entry does not lead to OpticCalc.exe"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\OpticCalc'
 entry=$(wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r')
 grep -q "DisplayVersion.*$VERSION" <<<"$entry" || fail "uninstall entry without version: $entry"
