@@ -103,6 +103,13 @@ void TstCsvWriter::buildsBytes()
     QCOMPARE(csv, expected);
     if (QByteArray(QTest::currentDataTag()).startsWith("example"))
         QCOMPARE(csv.size(), 62);
+
+    // The file holds exactly these bytes: no system adds a CR to the CR LF
+    // or recodes the Windows-1252 text on the way to the disk.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.csv");
+    WriteFileAtomically(path, csv);
+    QCOMPARE(ReadBytes(path), expected);
 }
 
 void TstCsvWriter::saveCellSeesEveryCellInWritingOrder()
