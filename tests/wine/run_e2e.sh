@@ -24,6 +24,7 @@ APP=$(realpath "$1")
 INSTALLER=$2
 VERSION=$3
 HERE=$(cd "$(dirname "$0")" && pwd)
+source "$HERE/../e2e/common.sh"
 [[ -f $INSTALLER ]] || { echo "no installer $INSTALLER: run cpack in the build folder" >&2; exit 1; }
 INSTALLER=$(realpath "$INSTALLER")
 
@@ -39,11 +40,7 @@ cleanup() {
     [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null
     wineserver --kill 2>/dev/null || true
     [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
-    if ((status == 0)); then
-        rm -rf "$WORK"
-    else
-        echo "e2e: work folder kept for diagnosis: $WORK" >&2
-    fi
+    settle_work_folder "$status"
     exit "$status"
 }
 trap cleanup EXIT
@@ -55,15 +52,6 @@ fail() {
     [[ -n ${DISPLAY:-} ]] && import -window root "$WORK/failure.png" 2>/dev/null &&
         echo "e2e: screenshot: $WORK/failure.png" >&2
     exit 1
-}
-wait_until() {
-    local seconds=$1 what=$2
-    shift 2
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        ((SECONDS < deadline)) || fail "timed out waiting for $what"
-        sleep 0.2
-    done
 }
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" \
@@ -84,7 +72,6 @@ find_window() {
     WIN=$(xdotool search --onlyvisible --name ' Spot$' 2>/dev/null | head -n1) || true
     [[ -n $WIN ]]
 }
-program_ended() { ! kill -0 "$APP_PID" 2>/dev/null; }
 
 # start EXE: the program and its window, with the keyboard in it.
 start() {
@@ -95,14 +82,8 @@ start() {
     sleep 1
 }
 
-# Closes the window as a window manager's close button does.
 close() {
-    python3 "$HERE/../e2e/close_window.py" "$WIN" || fail "could not send the close request"
-    wait_until 30 "the program to end" program_ended
-    local status=0
-    wait "$APP_PID" || status=$?
-    APP_PID=""
-    ((status == 0)) || fail "the program ended with exit code $status"
+    close_program 30
     wineserver --wait
 }
 
@@ -148,13 +129,12 @@ enter_text 167 58 500
 enter_text 282 58 30
 xdotool key Return
 # The slider is enabled by the 50 ms watch; a drag before that is lost.
-for _ in 1 2 3 4 5; do
+line_moved() {
     xdotool mousemove --window "$WIN" 294 $((231 + OFFSET)) mousedown 1 \
         mousemove --window "$WIN" 390 $((231 + OFFSET)) mouseup 1
-    sleep 1
-    line_at 390 && break
-done
-line_at 390 || fail "dragging the slider did not move the line to client x 390"
+    line_at 390
+}
+wait_until 20 "the line at client x 390 after dragging the slider" line_moved
 click 621 48      # Copy to table
 sleep 1
 enter_text 282 58 20
