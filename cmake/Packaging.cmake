@@ -98,8 +98,10 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "distance, and the distance at which a wanted spot diameter is reached,"
     "from the instrument's optical data: the spot diameter at the focus"
     "distance, the focus distance and the aperture. Results can be collected"
-    "in a table, exported as CSV and printed as a one-page report. The window"
-    "speaks German and English.")
+    "in a table, exported as CSV and printed as a report, on further pages"
+    "when the table is long. A target planner (Ctrl+T) compares up to eight"
+    "optics against a target and shows from where to where each one fits."
+    "The windows speak German and English.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.tavrel.example")
 set(CPACK_STRIP_FILES ON)
 

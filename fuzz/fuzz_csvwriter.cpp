@@ -5,8 +5,8 @@
 // Input: the cells as UTF-8, split at TAB, filled into rows of two; row 0 is
 // the header row.
 
-#include "OpticCalcUnit/CsvWriter.h"
 #include "shared/Cp1252.h"
+#include "shared/CsvWriter.h"
 
 #include <QByteArray>
 #include <QList>

@@ -164,6 +164,7 @@ trap 'kill $pid 2>/dev/null' EXIT
 window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) || true
 [ -n "$window" ] || { echo "no window appeared"; exit 1; }
 echo "window: $(xdotool getwindowname "$window")"
+echo "class: $(python3 "$CLASS_PY" "$window" | cut -d' ' -f2)"
 sleep 2
 kill -0 "$pid" 2>/dev/null || { echo "the program ended by itself"; exit 1; }
 kill -TERM "$pid"
@@ -173,13 +174,19 @@ wait "$pid" || rc=$?
 EOF
 launch_log=$(env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" \
     XDG_CONFIG_HOME="$work/home/.config" LC_ALL=C.UTF-8 \
-    WORK="$work" EXEC_LINE="$exec_line" \
+    WORK="$work" EXEC_LINE="$exec_line" CLASS_PY="$PWD/tests/e2e/window_class.py" \
     xvfb-run -a bash "$work/launch.sh" 2>&1) || fail "start from the menu:
 $launch_log"
 window=$(grep '^window: ' <<<"$launch_log") || true
 echo "$window"
 [[ $window == "window: $caption"* ]] ||
     fail "the window's caption does not come from Lang.ini:
+$launch_log"
+# Docks match the window to the menu entry by its class.
+grep '^class: ' <<<"$launch_log" || true
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+grep -qx "class: $wm_class" <<<"$launch_log" ||
+    fail "the window's class is not the entry's StartupWMClass $wm_class:
 $launch_log"
 
 echo "== remove"

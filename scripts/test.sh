@@ -8,4 +8,5 @@ preset="${1:-ci}"
 bash scripts/setup.sh
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
-QT_QPA_PLATFORM=offscreen ctest --preset "$preset" --parallel 2
+# CMAKE_BUILD_PARALLEL_LEVEL limits the build's jobs, CTEST_PARALLEL_LEVEL the tests'.
+QT_QPA_PLATFORM=offscreen ctest --preset "$preset" --parallel "${CTEST_PARALLEL_LEVEL:-2}"

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -70,6 +71,14 @@ template <typename T> T *Child(QWidget &form, const char *name)
     if (!child)
         qFatal("no control %s", name);
     return child;
+}
+
+// Waits until the watch has set the controls' states once more: its next
+// tick, however long a busy machine delays it.
+inline bool WaitForWatch(QWidget &form)
+{
+    QSignalSpy ticks(Child<QTimer>(form, "WatchTimer"), &QTimer::timeout);
+    return ticks.wait(30000);
 }
 
 // Types a text into an edit key by key, as a user would.

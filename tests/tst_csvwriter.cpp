@@ -1,4 +1,4 @@
-#include "OpticCalcUnit/CsvWriter.h"
+#include "shared/CsvWriter.h"
 #include "shared/Exception.h"
 
 #include <QDir>

@@ -102,9 +102,6 @@ class TestFaults : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-
     void blockedSettingsFolder_data();
     void blockedSettingsFolder();
     void noHomeFolder();
@@ -138,26 +135,18 @@ private slots:
 
 private:
     // A window on fresh settings that start in English with 10, 500, 30.
-    std::unique_ptr<TOpticCalcForm> NewForm(const TemporarySettings &settings);
+    std::unique_ptr<TOpticCalcForm> NewForm(const TemporarySettings &settings,
+                                            const QString &languageFile = {});
     // Computes 20.0 @ 250.0 so that there are results to lose.
     void ShowResults(TOpticCalcForm &form);
 };
 
-void TestFaults::initTestCase()
-{
-    LanguageFileSwap::Restore();
-}
-
-void TestFaults::cleanupTestCase()
-{
-    LanguageFileSwap::Restore();
-}
-
-std::unique_ptr<TOpticCalcForm> TestFaults::NewForm(const TemporarySettings &settings)
+std::unique_ptr<TOpticCalcForm> TestFaults::NewForm(const TemporarySettings &settings,
+                                                    const QString &languageFile)
 {
     if (!WriteBytes(settings.UserIni(), StoredSection))
         qFatal("cannot write the settings");
-    auto form = std::make_unique<TOpticCalcForm>();
+    auto form = std::make_unique<TOpticCalcForm>(nullptr, languageFile);
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         qFatal("window not shown");
@@ -462,12 +451,12 @@ void TestFaults::damagedLanguageFile()
     QFETCH(QByteArray, content);
     QFETCH(QString, program);
     QFETCH(QString, spot);
-    const LanguageFileSwap swap(exists ? std::optional(content) : std::nullopt);
-    QVERIFY(swap.Written());
+    const TemporaryLanguageFile language(exists ? std::optional(content) : std::nullopt);
+    QVERIFY(language.Written());
     TemporarySettings settings;
 
     BoxWatcher watcher;
-    auto form = NewForm(settings);
+    auto form = NewForm(settings, language.Path());
     const auto label = [&](const char *name) { return Child<QLabel>(*form, name)->text(); };
     const auto button = [&](const char *name) { return Child<QPushButton>(*form, name)->text(); };
     const auto caption = [&](const char *name) {
@@ -516,11 +505,11 @@ void TestFaults::hostileTextsShowAsWritten()
         if (line.contains('=') && !line.startsWith('['))
             lines += line.left(line.indexOf('=') + 1) + ToCp1252(text) + "\r\n";
     }
-    const LanguageFileSwap swap(lines);
-    QVERIFY(swap.Written());
+    const TemporaryLanguageFile language(lines);
+    QVERIFY(language.Written());
     TemporarySettings settings;
     BoxWatcher watcher;
-    auto form = NewForm(settings);
+    auto form = NewForm(settings, language.Path());
 
     auto *label = Child<QLabel>(*form, "Label3");
     QCOMPARE(label->textFormat(), Qt::PlainText);

@@ -55,6 +55,8 @@ private slots:
     void readString_data();
     void readString();
     void readMissingOrUnreadableGivesDefault();
+    void snapshotReadsAsTheFile_data();
+    void snapshotReadsAsTheFile();
     void defaultLosesTrailingSpacesAndIsCut_data();
     void defaultLosesTrailingSpacesAndIsCut();
     void writeString_data();
@@ -208,6 +210,50 @@ void TestIniFile::readMissingOrUnreadableGivesDefault()
 {
     QCOMPARE(TIniFile(Path("missing.ini")).ReadString("S", "K", Default), Default);
     QCOMPARE(TIniFile(FDir->path()).ReadString("S", "K", Default), Default);
+    QCOMPARE(TIniSnapshot(Path("missing.ini")).ReadString("S", "K", Default), Default);
+    QCOMPARE(TIniSnapshot(FDir->path()).ReadString("S", "K", Default), Default);
+}
+
+// Every case of a single read, and the cases where an index of the whole file
+// could part from a walk that stops at the wanted key.
+void TestIniFile::snapshotReadsAsTheFile_data()
+{
+    readString_data();
+    QTest::addRow("key-of-a-repeated-section-after-others")
+        << QByteArray("[S]\r\nK=1\r\n[T]\r\nL=2\r\n[S]\r\nL=3\r\n") << "S"
+        << "L" << Default;
+    QTest::addRow("other-section-read-after-a-repeat")
+        << QByteArray("[S]\r\nK=1\r\n[S]\r\nK=2\r\n[T]\r\nK=3\r\n") << "T"
+        << "K"
+        << "3";
+    QTest::addRow("repeated-section-in-other-case")
+        << QByteArray("[Deutsch]\r\nK=1\r\n[DEUTSCH]\r\nL=2\r\n") << "deutsch"
+        << "L" << Default;
+    QTest::addRow("empty-section-name") << QByteArray("[]\r\nK=v\r\n") << ""
+                                        << "K"
+                                        << "v";
+    QTest::addRow("empty-key-name") << QByteArray("[S]\r\n=v\r\n") << "S"
+                                    << ""
+                                    << "v";
+    QTest::addRow("key-of-an-umlaut-section")
+        << QByteArray("[\xC4nderung]\r\nK=v\r\n") << "\u00e4NDERUNG"
+        << "K"
+        << "v";
+}
+
+void TestIniFile::snapshotReadsAsTheFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+
+    QVERIFY(WriteBytes(Path(), content));
+    QCOMPARE(TIniFile(Path()).ReadString(section, key, Default), expected);
+    const TIniSnapshot snapshot(Path());
+    // Read once: the file is no longer needed.
+    QVERIFY(QFile::remove(Path()));
+    QCOMPARE(snapshot.ReadString(section, key, Default), expected);
 }
 
 void TestIniFile::defaultLosesTrailingSpacesAndIsCut_data()

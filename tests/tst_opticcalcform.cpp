@@ -84,7 +84,7 @@ void TestOpticCalcForm::SetBasicData(const QString &m90, const QString &a, const
         Type(edit, text);
     }
     // One tick of the watch enables the controls that follow the basic data.
-    QTest::qWait(60);
+    QVERIFY(WaitForWatch(*FForm));
 }
 
 void TestOpticCalcForm::layout_data()
@@ -519,7 +519,7 @@ void TestOpticCalcForm::watch()
         Child<QLineEdit>(*FForm, basicNames[i])->setText(basic.at(i));
     Child<QLineEdit>(*FForm, "M2Edit")->setText(results.at(0));
     Child<QLineEdit>(*FForm, "A2Edit")->setText(results.at(1));
-    QTest::qWait(120);
+    QVERIFY(WaitForWatch(*FForm));
 
     const char *watched[] = {
         "Slider", "CalcButton", "PrintButton", "ExportButton", "GridClearButton", "ToTableButton",
@@ -537,7 +537,7 @@ void TestOpticCalcForm::tabOrderReachesEveryControl()
     SetBasicData(QStringLiteral("10"), QStringLiteral("500"), QStringLiteral("30"));
     Child<QSlider>(*FForm, "Slider")->setValue(96);
     Child<TResultsGrid>(*FForm, "Grid")->InsertRows(1, 1);
-    QTest::qWait(60);
+    QVERIFY(WaitForWatch(*FForm));
     FForm->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
     Child<QWidget>(*FForm, "MEdit")->setFocus();

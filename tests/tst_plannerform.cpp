@@ -6,13 +6,14 @@
 
 #include "PlannerUnit/ComparisonModel.h"
 #include "PlannerUnit/PlannerForm.h"
-#include "PlannerUnit/PlannerLink.h"
 #include "Settingfiles/IniFile.h"
+#include "main/PlannerLink.h"
 
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTableWidget>
 
@@ -33,6 +34,8 @@ private slots:
     void chartFiles();
     void opticsKeptInSectionOfTheirOwn();
     void calculatorOpensAndFeedsPlanner();
+    void languageFileHandedToBothWindows_data();
+    void languageFileHandedToBothWindows();
 
 private:
     // The worked example: the calculator's 10/500/30 and a second optics
@@ -360,6 +363,61 @@ void TestPlannerForm::calculatorOpensAndFeedsPlanner()
 
     calculator.Deutsch2Click(calculator.findChild<QAction *>(QStringLiteral("Deutsch1")));
     QCOMPARE(link.Form()->windowTitle(), QStringLiteral("Target planner"));
+}
+
+void TestPlannerForm::languageFileHandedToBothWindows_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("title");
+
+    QTest::addRow("planner-keys-of-the-file")
+        << QByteArray("[English]\r\nPlanerMenue=Plan\r\nPlanerOeffnen=Open plan\r\n"
+                      "PlanerTitel=Plan window\r\n")
+        << "English"
+        << "Plan"
+        << "Open plan"
+        << "Plan window";
+    QTest::addRow("older-file-gets-english-built-ins")
+        << QByteArray("[English]\r\nMessFeld=Spot\r\n") << "English"
+        << "Planner"
+        << "Target planner \u2026"
+        << "Target planner";
+    QTest::addRow("older-file-gets-german-built-ins")
+        << QByteArray("[Deutsch]\r\nMessFeld=Messfleck\r\n") << "Deutsch"
+        << "Planer"
+        << "Messobjekt-Planer \u2026"
+        << "Messobjekt-Planer";
+    QTest::addRow("empty-values-get-built-ins")
+        << QByteArray("[English]\r\nPlanerMenue=\r\nPlanerOeffnen=\r\nPlanerTitel=\r\n")
+        << "English"
+        << "Planner"
+        << "Target planner \u2026"
+        << "Target planner";
+}
+
+void TestPlannerForm::languageFileHandedToBothWindows()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, language);
+    QFETCH(QString, menu);
+    QFETCH(QString, item);
+    QFETCH(QString, title);
+    FForm.reset();
+    const QString path = FDir.filePath(QStringLiteral("Handed.ini"));
+    QVERIFY(WriteBytes(path, content));
+
+    TOpticCalcForm calculator(nullptr, path);
+    TPlannerLink link(calculator);
+    calculator.ApplyLanguage(language);
+    QMenu *plannerMenu = calculator.menuBar()->actions().at(1)->menu();
+    QCOMPARE(plannerMenu->title(), menu);
+    QCOMPARE(plannerMenu->actions().at(0)->text(), item);
+    plannerMenu->actions().at(0)->trigger();
+    QVERIFY(link.Form());
+    QCOMPARE(link.Form()->windowTitle(), title);
 }
 
 QTEST_MAIN(TestPlannerForm)

@@ -1,5 +1,6 @@
 #include "Settingfiles/UserIniFile.h"
 #include "SettingsRedirect.h"
+#include "TestEnvironment.h"
 #include "shared/Exception.h"
 
 #include <QDir>
@@ -27,6 +28,7 @@ private slots:
     void handEditedFileIsReadAndReplacedInPlace_data();
     void handEditedFileIsReadAndReplacedInPlace();
     void emptySectionNameGivesDefault();
+    void uncreatableFolderGivesDefaultsAndFailingWrite_data();
     void uncreatableFolderGivesDefaultsAndFailingWrite();
     void shellFolderHoldsTheFile_data();
     void shellFolderHoldsTheFile();
@@ -47,15 +49,36 @@ void TestUserIniFile::init()
 void TestUserIniFile::firstConstructionCreatesFoldersOnly_data()
 {
     QTest::addColumn<QString>("configHome");
-    QTest::addRow("config-home-exists") << QString();
-    QTest::addRow("fresh-account-without-config-home") << "home/.config";
+    QTest::addColumn<QString>("home");
+    QTest::addRow("config-home-exists") << QString() << QString();
+    // HOME without .config, XDG_CONFIG_HOME unset.
+    QTest::addRow("fresh-account-without-config-home") << QString() << "home";
+    QTest::addRow("config-home-elsewhere-missing") << "elsewhere/config" << QString();
 }
 
 void TestUserIniFile::firstConstructionCreatesFoldersOnly()
 {
     QFETCH(QString, configHome);
-    const QString config = configHome.isEmpty() ? FDir->path() : FDir->filePath(configHome);
-    UseSettingsFolder(config);
+    QFETCH(QString, home);
+    const EnvironmentRestorer homeBack("HOME");
+    const EnvironmentRestorer configBack("XDG_CONFIG_HOME");
+    QString config = configHome.isEmpty() ? FDir->path() : FDir->filePath(configHome);
+    QString top = FDir->path();
+    if (!home.isEmpty()) {
+#ifdef Q_OS_WIN
+        QSKIP("Windows takes the settings folder from the shell, not from HOME");
+#endif
+        top = FDir->filePath(home);
+        QVERIFY(QDir().mkdir(top));
+        qputenv("HOME", QFile::encodeName(top));
+        qunsetenv("XDG_CONFIG_HOME");
+        config = top + "/.config";
+    } else {
+        if (!configHome.isEmpty())
+            QVERIFY(QDir().mkpath(QFileInfo(config).path()));
+        UseSettingsFolder(config);
+        top = QFileInfo(config).path();
+    }
     const QString lunavue = config + "/TAVREL/Lunavue";
     {
         const TUserIniFile settings;
@@ -71,7 +94,7 @@ void TestUserIniFile::firstConstructionCreatesFoldersOnly()
     // does not show as permission bits.)
     const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     const auto ours = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
-    for (QString folder = lunavue; folder != FDir->path(); folder = QFileInfo(folder).path())
+    for (QString folder = lunavue; folder != top; folder = QFileInfo(folder).path())
         QCOMPARE(QFile::permissions(folder) & ~ours, owner);
 #endif
     TUserIniFile().WriteSetting("OpticCalc", "Sprache", "English");
@@ -165,18 +188,40 @@ void TestUserIniFile::emptySectionNameGivesDefault()
     QCOMPARE(TUserIniFile().ReadSetting("", "Sprache", "Deutsch"), "Deutsch");
 }
 
+void TestUserIniFile::uncreatableFolderGivesDefaultsAndFailingWrite_data()
+{
+    QTest::addColumn<QString>("where");
+    // A regular file where the configuration folder should be.
+    QTest::addRow("file-in-place-of-config-folder") << "plain-file";
+    // HOME names a folder that does not exist: it is not made.
+    QTest::addRow("home-folder-missing") << "missing-home";
+}
+
 void TestUserIniFile::uncreatableFolderGivesDefaultsAndFailingWrite()
 {
-    // A regular file where the configuration folder should be.
+    QFETCH(QString, where);
+    const EnvironmentRestorer homeBack("HOME");
+    const EnvironmentRestorer configBack("XDG_CONFIG_HOME");
     const QString plain = FDir->filePath("plain");
-    QFile file(plain);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    UseSettingsFolder(plain + "/config");
+    QString config;
+    if (where == "plain-file") {
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        config = plain + "/config";
+        UseSettingsFolder(config);
+    } else {
+#ifdef Q_OS_WIN
+        QSKIP("Windows takes the settings folder from the shell, not from HOME");
+#endif
+        qputenv("HOME", QFile::encodeName(FDir->filePath("nobody")));
+        qunsetenv("XDG_CONFIG_HOME");
+        config = FDir->filePath("nobody/.config");
+    }
 
     TUserIniFile settings;
     QVERIFY(settings.Usable());
-    const QString path = plain + "/config/TAVREL/Lunavue/User.ini";
+    const QString path = config + "/TAVREL/Lunavue/User.ini";
     QCOMPARE(settings.Path(), path);
     QCOMPARE(settings.ReadSetting("OpticCalc", "BasicM90", "7"), "7");
 
@@ -187,7 +232,10 @@ void TestUserIniFile::uncreatableFolderGivesDefaultsAndFailingWrite()
         message = e.Message();
     }
     QCOMPARE(message, "In " + QDir::toNativeSeparators(path) + " kann nicht geschrieben werden");
-    QCOMPARE(QFileInfo(plain).size(), 0);
+    if (where == "plain-file")
+        QCOMPARE(QFileInfo(plain).size(), 0);
+    QCOMPARE(QDir(FDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             where == "plain-file" ? QStringList{"plain"} : QStringList{});
 }
 
 #ifdef Q_OS_WIN

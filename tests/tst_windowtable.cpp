@@ -83,12 +83,12 @@ void TestWindowTable::AddRow(const QString &distance, const QString &spot)
 
 void TestWindowTable::toTableCopiesShownTextsEvenWhileNewRowIsDisabled()
 {
-    QTest::qWait(60);
     auto *newRow = Child<QPushButton>(*FForm, "NewRowButton");
-    QVERIFY(!newRow->isEnabled());
+    QTRY_VERIFY(!newRow->isEnabled());
     Child<QLineEdit>(*FForm, "A2Edit")->setText(QStringLiteral("typed \"x\""));
     Child<QLineEdit>(*FForm, "M2Edit")->setText(QStringLiteral("20.0"));
-    QTest::qWait(60);
+    QTRY_VERIFY(Child<QPushButton>(*FForm, "ToTableButton")->isEnabled());
+    QVERIFY(!newRow->isEnabled());
     QTest::mouseClick(Child<QPushButton>(*FForm, "ToTableButton"), Qt::LeftButton);
     QCOMPARE(Grid()->RowCount(), 2);
     QCOMPARE(Grid()->Cell(0, 1), QStringLiteral("typed \"x\""));
@@ -154,7 +154,7 @@ void TestWindowTable::recalculationLeavesSliderLineAndEditsAlone()
     AddRow(QStringLiteral("1000"), QString());
     AddRow(QStringLiteral("625"), QString());
     Child<QLineEdit>(*FForm, "DEdit")->setText(QStringLiteral("20"));
-    QTest::qWait(60);
+    QVERIFY(WaitForWatch(*FForm));
     QTest::mouseClick(Child<QPushButton>(*FForm, "CalcButton"), Qt::LeftButton);
     QCOMPARE(Grid()->Cell(1, 1), QStringLiteral("40.0"));
     QCOMPARE(Grid()->Cell(1, 2), QStringLiteral("17.5"));
@@ -169,7 +169,7 @@ void TestWindowTable::recalculationLeavesSliderLineAndEditsAlone()
 void TestWindowTable::enterInTheTableRecalculates()
 {
     SetBasicData("10", "500", "30");
-    QTest::qWait(60);
+    QVERIFY(WaitForWatch(*FForm));
     AddRow(QStringLiteral("250"), QString());
     Grid()->setFocus();
     QTest::keyClick(Grid(), Qt::Key_Return);
@@ -186,7 +186,7 @@ void TestWindowTable::enterInTheTableRecalculates()
 void TestWindowTable::typedCommaBecomesPointInACell()
 {
     SetBasicData("10", "500", "30");
-    QTest::qWait(60);
+    QVERIFY(WaitForWatch(*FForm));
     AddRow(QString(), QString());
     Grid()->setFocus();
     Grid()->setCurrentCell(0, 0);

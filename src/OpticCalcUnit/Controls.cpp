@@ -158,26 +158,47 @@ FilteredKey FilterKeyPress(const QKeyEvent &event, const KeyPressEvent &handler)
     return filtered;
 }
 
+void DeliverFilteredKey(QKeyEvent *event, const KeyPressEvent &handler, const KeyDelivery &deliver,
+                        bool passesEnterOn)
+{
+    const FilteredKey filtered = FilterKeyPress(*event, handler);
+    switch (filtered.Result) {
+    case FilteredKey::NoCharacter:
+        deliver(event);
+        break;
+    case FilteredKey::Dropped:
+        event->accept();
+        break;
+    case FilteredKey::Unchanged:
+        if (passesEnterOn && IsEnterKey(*event))
+            event->ignore();
+        else
+            deliver(event);
+        break;
+    case FilteredKey::Replaced:
+        if (passesEnterOn && IsEnterKey(*filtered.Replacement)) {
+            event->ignore();
+            break;
+        }
+        deliver(filtered.Replacement.get());
+        event->setAccepted(filtered.Replacement->isAccepted());
+        break;
+    }
+}
+
+bool IsEnterKey(const QKeyEvent &event)
+{
+    return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 TEdit::TEdit(QWidget *parent) : QLineEdit(parent) {}
 
 void TEdit::keyPressEvent(QKeyEvent *event)
 {
-    const FilteredKey filtered = FilterKeyPress(*event, OnKeyPress);
-    switch (filtered.Result) {
-    case FilteredKey::NoCharacter:
-    case FilteredKey::Unchanged:
-        QLineEdit::keyPressEvent(event);
-        break;
-    case FilteredKey::Dropped:
-        event->accept();
-        break;
-    case FilteredKey::Replaced:
-        QLineEdit::keyPressEvent(filtered.Replacement.get());
-        event->setAccepted(filtered.Replacement->isAccepted());
-        break;
-    }
+    DeliverFilteredKey(event, OnKeyPress,
+                       [this](QKeyEvent *key) { QLineEdit::keyPressEvent(key); });
 }
 
 // Composed characters (dead keys, input methods) are typed too and pass the same handler.

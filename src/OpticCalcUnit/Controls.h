@@ -35,6 +35,15 @@ struct FilteredKey
 // control has to do. Keys that type no character never reach the handler.
 FilteredKey FilterKeyPress(const QKeyEvent &event, const KeyPressEvent &handler);
 
+// Runs a key press through FilterKeyPress and hands what remains to the control's own key
+// handling (deliver). A control that passes Enter on (the table, whose Enter recalculates) ignores
+// it instead, so that it reaches the parent.
+using KeyDelivery = std::function<void(QKeyEvent *event)>;
+void DeliverFilteredKey(QKeyEvent *event, const KeyPressEvent &handler, const KeyDelivery &deliver,
+                        bool passesEnterOn = false);
+
+bool IsEnterKey(const QKeyEvent &event);
+
 // A one-line edit whose typed characters pass OnKeyPress before they take effect.
 class TEdit : public QLineEdit
 {

@@ -3,8 +3,9 @@
 #include "InfoUnit/InfoForm.h"
 #include "NumberText.h"
 #include "OpticCalcUnit/KeyFilter.h"
-#include "PlannerUnit/PlannerTexts.h"
+#include "OpticCalcUnit/MenuIcons.h"
 #include "Settingfiles/IniFile.h"
+#include "Settingfiles/LanguageFile.h"
 #include "Settingfiles/UserIniFile.h"
 #include "SpotModel.h"
 #include "shared/ErrorReport.h"
@@ -13,7 +14,6 @@
 #include "shared/ToolkitLanguage.h"
 
 #include <QActionGroup>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFontDatabase>
 #include <QLocale>
@@ -31,14 +31,6 @@ namespace {
 constexpr int ClientWidth = 687;
 constexpr int ClientHeight = 492;
 const QColor WindowColour(231, 231, 247);
-
-// Open while the invalid-value box is shown, so a second request is dropped.
-bool InvalidValueShowing = false;
-
-QString Format(float value)
-{
-    return QString::fromStdString(FormatNumber(value));
-}
 
 // A caption too long for its button is broken at the blank nearest its
 // middle, as the design's two-line take-over button shows.
@@ -62,7 +54,9 @@ void SetButtonText(QPushButton *button, const QString &text)
 
 } // namespace
 
-TOpticCalcForm::TOpticCalcForm(QWidget *parent) : QMainWindow(parent)
+TOpticCalcForm::TOpticCalcForm(QWidget *parent, const QString &languageFile)
+    : QMainWindow(parent),
+      FLanguageFile(languageFile.isEmpty() ? DefaultLanguageFile() : languageFile)
 {
     InstallFontSubstitutes();
     // Set before the controls exist, so each is created with it instead of
@@ -72,6 +66,7 @@ TOpticCalcForm::TOpticCalcForm(QWidget *parent) : QMainWindow(parent)
     setFont(font);
     setupUi(this);
     WatchTimer = new QTimer(this);
+    WatchTimer->setObjectName(QStringLiteral("WatchTimer"));
     WatchTimer->setInterval(50);
     SetUpLook();
     SetUpPictures();
@@ -146,8 +141,8 @@ void TOpticCalcForm::SetUpLook()
         {GridClearButton, "icon_clear"}, {ToTableButton, "icon_totable"}};
     for (const auto &[button, name] : icons)
         button->setIcon(QIcon(QStringLiteral(":/images/%1.png").arg(QLatin1String(name))));
-    Deutsch2->setIcon(QIcon(QStringLiteral(":/images/icon_deutsch.png")));
-    Deutsch1->setIcon(QIcon(QStringLiteral(":/images/icon_english.png")));
+    Deutsch2->setIcon(CheckableMenuIcon(QStringLiteral(":/images/icon_deutsch.png")));
+    Deutsch1->setIcon(CheckableMenuIcon(QStringLiteral(":/images/icon_english.png")));
     info1->setIcon(QIcon(QStringLiteral(":/images/icon_info.png")));
 
     // The whole window works from the keyboard: Tab leaves the table, F10
@@ -261,8 +256,7 @@ void TOpticCalcForm::FormCreate()
     Slider->setMaximum(SliderPositions);
     Slider->setValue(0);
 
-    FLanguage = QLocale::system().language() == QLocale::German ? QStringLiteral("Deutsch")
-                                                                : QStringLiteral("English");
+    FLanguage = DefaultLanguage();
     {
         TUserIniFile settings;
         const QString section = QStringLiteral("OpticCalc");
@@ -290,183 +284,6 @@ void TOpticCalcForm::FormDestroy()
     settings.WriteSetting(section, QStringLiteral("BasicApertur"), DEdit->text());
 }
 
-// ------------------------------------------------------------ calculation
-
-void TOpticCalcForm::ReadBasicData()
-{
-    LoadHiddenPictures();
-    FBasicApertur = ParseNumber(AnsiText(DEdit->text()));
-    FBasicA = ParseNumber(AnsiText(AEdit->text()));
-    FBasicM90 = ParseNumber(AnsiText(MEdit->text()));
-    const TPicture &wanted = FBasicM90 > FBasicApertur ? *Image_2 : *Image_1;
-    if (Image1->Tag != wanted.Tag)
-        Image1->Assign(wanted);
-}
-
-bool TOpticCalcForm::CalcSpot(QObject *sender, float value)
-{
-    const SpotOptics optics{FBasicM90, FBasicA, FBasicApertur};
-    const auto reject = [this] {
-        M2Edit->clear();
-        A2Edit->clear();
-        return false;
-    };
-
-    if (sender == M2Edit) {
-        FCalcSpot = value;
-        const bool reachable = AreInputsValid(optics, value) && IsSpotReachable(optics, value);
-        const float distance =
-            reachable ? DistanceForSpot(optics, value, Slider->value() > FocusPosition) : 0;
-        // Extreme data can leave the float range; such a spot has no distance.
-        if (!reachable || !std::isfinite(distance)) {
-            reject();
-            ShowInvalidValue(FInvalidValueText);
-            return false;
-        }
-        FCalcDistance = distance;
-        SetSliderByProgram(PositionForDistance(FBasicA, FCalcDistance));
-        M2Edit->setText(Format(FCalcSpot));
-        A2Edit->setText(Format(FCalcDistance));
-        return true;
-    }
-
-    FCalcDistance = value;
-    if (!AreInputsValid(optics, value))
-        return reject();
-    const float spot = SpotAtDistance(optics, value);
-    if (!std::isfinite(spot))
-        return reject();
-    FCalcSpot = spot;
-    if (sender == A2Edit || sender == nullptr)
-        SetSliderByProgram(PositionForDistance(FBasicA, FCalcDistance));
-    if (sender != CalcButton) {
-        M2Edit->setText(Format(FCalcSpot));
-        A2Edit->setText(Format(FCalcDistance));
-    }
-    return true;
-}
-
-void TOpticCalcForm::SetSliderByProgram(int position)
-{
-    FSliderByProgram = true;
-    // The slider raises its change event inside setValue; SliderChange then
-    // only moves the line.
-    struct Reset
-    {
-        bool &flag;
-        ~Reset() { flag = false; }
-    } reset{FSliderByProgram};
-    Slider->setValue(position);
-}
-
-void TOpticCalcForm::SliderChange(QObject *sender)
-{
-    Line->move(Slider->x() + Slider->value() + 7, Line->y());
-    if (FSliderByProgram)
-        return;
-    ReadBasicData();
-    CalcSpot(sender, DistanceForPosition(FBasicA, Slider->value()));
-    UpdateLineLabel();
-}
-
-void TOpticCalcForm::UpdateLineLabel()
-{
-    const QString text = A2Edit->text().isEmpty()
-                             ? QString()
-                             : M2Edit->text() + u'@' + A2Edit->text() + QStringLiteral("mm");
-    LineLabel->setText(text);
-    const QFontMetrics metrics(LineLabel->font());
-    LineLabel->resize(metrics.horizontalAdvance(text.isEmpty() ? QStringLiteral(" ") : text),
-                      LineLabel->height());
-    int left = Line->x() - LineLabel->width() / 2;
-    if (ClientWidth < left + LineLabel->width())
-        left = ClientWidth - LineLabel->width();
-    LineLabel->move(left, LineLabel->y());
-
-    // The edit draws its text 2 pixels inside its frame; it gets that margin
-    // on both sides, so its text starts where the label's does and is never
-    // clipped. Against the right edge the margin lies outside the window and
-    // the text ends at the window's edge.
-    constexpr int margin = 2;
-    LineEdit->setGeometry(LineLabel->x() - margin, LineLabel->y(), LineLabel->width() + 2 * margin,
-                          LineEdit->height());
-    LineEdit->setText(text);
-    LineEdit->setCursorPosition(0);
-}
-
-void TOpticCalcForm::ShowInvalidValue(const QString &text)
-{
-    if (InvalidValueShowing)
-        return;
-    InvalidValueShowing = true;
-    // Cleared however the box ends; a box that could not open must not
-    // silence every later message.
-    struct Reset
-    {
-        ~Reset() { InvalidValueShowing = false; }
-    } reset;
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Problem"), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
-void TOpticCalcForm::MEditKeyPress(char &key)
-{
-    if (key == EnterKey)
-        SliderChange(nullptr);
-    FilterNumberKey(key);
-}
-
-void TOpticCalcForm::AEditKeyPress(char &key)
-{
-    MEditKeyPress(key);
-}
-
-void TOpticCalcForm::DEditKeyPress(char &key)
-{
-    MEditKeyPress(key);
-}
-
-void TOpticCalcForm::M2EditKeyPress(char &key)
-{
-    if (key == EnterKey) {
-        ReadBasicData();
-        CalcSpot(M2Edit, ParseNumber(AnsiText(M2Edit->text())));
-        UpdateLineLabel();
-    }
-    FilterNumberKey(key);
-}
-
-void TOpticCalcForm::A2EditKeyPress(char &key)
-{
-    if (key == EnterKey) {
-        ReadBasicData();
-        CalcSpot(A2Edit, ParseNumber(AnsiText(A2Edit->text())));
-        UpdateLineLabel();
-    }
-    FilterNumberKey(key);
-}
-
-// Controls are enabled and disabled nowhere else.
-void TOpticCalcForm::WatchTimerTimer()
-{
-    const bool hasRows = Grid->RowCount() > 1;
-    Slider->setEnabled(!MEdit->text().isEmpty() && !AEdit->text().isEmpty() &&
-                       !DEdit->text().isEmpty());
-    CalcButton->setEnabled(hasRows && Slider->isEnabled());
-    PrintButton->setEnabled(hasRows);
-    ExportButton->setEnabled(hasRows);
-    GridClearButton->setEnabled(hasRows);
-    ToTableButton->setEnabled(!M2Edit->text().isEmpty() && !A2Edit->text().isEmpty());
-    M2Edit->setEnabled(Slider->isEnabled());
-    A2Edit->setEnabled(Slider->isEnabled());
-    Grid->setEnabled(Slider->isEnabled());
-    NewRowButton->setEnabled(Slider->isEnabled());
-    Label13->setEnabled(M2Edit->isEnabled());
-    Label14->setEnabled(A2Edit->isEnabled());
-}
-
 // ---------------------------------------------------------------- language
 
 void TOpticCalcForm::Deutsch2Click(QAction *sender)
@@ -480,7 +297,8 @@ void TOpticCalcForm::ApplyLanguage(const QString &language)
     FLanguage.remove(u'&');
     // Dialogs opened from now on speak the window's language too.
     SetToolkitLanguage(FLanguage);
-    const TIniFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Lang.ini"));
+    // One read of the file for all the texts of the switch.
+    const TIniSnapshot file(FLanguageFile);
     const auto read = [&](const char *key) {
         return file.ReadString(FLanguage, QString::fromUtf8(key), QString());
     };
@@ -518,8 +336,14 @@ void TOpticCalcForm::ApplyLanguage(const QString &language)
     FHintDistance = read("EingabeMessabstand");
     FHintSpot = read("BerechnetesMessfeld");
     FInvalidValueText = read("UngültigerWert");
-    PlannerMenu->setTitle(ReadPlannerText(file, FLanguage, PlannerText::Menu));
-    PlannerItem->setText(ReadPlannerText(file, FLanguage, PlannerText::MenuItem));
+    // A language file older than the planner has no texts for its menu.
+    const bool german = FLanguage == QStringLiteral("Deutsch");
+    const auto readOr = [&](const char *key, const char *germanText, const char *englishText) {
+        const QString text = read(key);
+        return text.isEmpty() ? QString::fromUtf8(german ? germanText : englishText) : text;
+    };
+    PlannerMenu->setTitle(readOr("PlanerMenue", "Planer", "Planner"));
+    PlannerItem->setText(readOr("PlanerOeffnen", "Messobjekt-Planer …", "Target planner …"));
     UpdateAccessibleTexts();
     emit LanguageChanged(FLanguage);
 }
@@ -581,10 +405,17 @@ void TOpticCalcForm::LayOutGrid()
 
 // ------------------------------------------------------------------- about
 
+TInfoForm &TOpticCalcForm::About()
+{
+    // Built on first use: the start shows only the calculator.
+    if (InfoForm == nullptr)
+        InfoForm = new TInfoForm(this);
+    return *InfoForm;
+}
+
 void TOpticCalcForm::info1Click()
 {
-    if (InfoForm)
-        InfoForm->exec();
+    About().exec();
 }
 
 // The planner is built on first use; a new one learns the window's state
@@ -607,6 +438,5 @@ SpotOptics TOpticCalcForm::TypedBasicData() const
 // The logo opens the web address without showing the about window.
 void TOpticCalcForm::Image3Click()
 {
-    if (InfoForm)
-        InfoForm->UrlLabelClick();
+    About().UrlLabelClick();
 }

@@ -19,7 +19,9 @@ class TOpticCalcForm : public QMainWindow, private Ui::TOpticCalcForm
 {
     Q_OBJECT
 public:
-    explicit TOpticCalcForm(QWidget *parent = nullptr);
+    // The texts come from languageFile, by default the Lang.ini beside the
+    // executable.
+    explicit TOpticCalcForm(QWidget *parent = nullptr, const QString &languageFile = {});
     ~TOpticCalcForm() override;
 
     // Seams for the blocking dialogs; tests hand in a path or a PDF printer.
@@ -27,7 +29,8 @@ public:
     // false.
     std::function<std::optional<QString>()> AskExportPath;
     std::function<bool(QPrinter &printer)> AskPrinter;
-    // The about window, created after this one; "info" and the logo use it.
+    // The about window that "info" and the logo use; without one handed in,
+    // the window builds its own on first use.
     void SetInfoForm(TInfoForm *infoForm) { InfoForm = infoForm; }
 
     // Event handlers, named after their control and event.
@@ -64,6 +67,7 @@ public:
     // Read access for the report, the about window and tests.
     char SavedDecimalSeparator() const { return FSavedDecimalSeparator; }
     const QString &Language() const { return FLanguage; }
+    const QString &LanguageFile() const { return FLanguageFile; }
     const QString &InvalidValueText() const { return FInvalidValueText; }
     const QString &PrintHeading() const { return FPrintHeading; }
     const QString &CalcValuesHeading() const { return FCalcValuesHeading; }
@@ -92,10 +96,13 @@ private:
     void SetSliderByProgram(int position);
     void LayOutGrid();
     std::optional<QString> RunExportDialog();
+    void ComputedEditKeyPress(TEdit *edit, char &key);
+    TInfoForm &About();
     SpotOptics TypedBasicData() const;
 
     QTimer *WatchTimer = nullptr;
     TInfoForm *InfoForm = nullptr;
+    QString FLanguageFile;
     bool FHiddenPicturesLoaded = false;
     QActionGroup *LanguageGroup = nullptr;
     QString FLastExportFile;

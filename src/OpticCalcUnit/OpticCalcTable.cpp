@@ -3,13 +3,13 @@
 #include "OpticCalcUnit/OpticCalcForm.h"
 
 #include "NumberText.h"
-#include "OpticCalcUnit/CsvWriter.h"
 #include "OpticCalcUnit/KeyFilter.h"
 #include "OpticCalcUnit/ReportRenderer.h"
 #include "shared/Cp1252.h"
+#include "shared/CsvWriter.h"
 #include "shared/PlainText.h"
+#include "shared/SaveDialog.h"
 
-#include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -59,13 +59,6 @@ void TOpticCalcForm::CalcButtonClick()
     }
 }
 
-void TOpticCalcForm::GridKeyPress(char &key)
-{
-    if (key == EnterKey)
-        CalcButtonClick();
-    FilterNumberKey(key);
-}
-
 void TOpticCalcForm::GridGridHint(int /*row*/, int column, QString &hint)
 {
     hint = column == 0 ? FHintDistance : FHintSpot;
@@ -75,17 +68,11 @@ void TOpticCalcForm::GridGridHint(int /*row*/, int column, QString &hint)
 
 std::optional<QString> TOpticCalcForm::RunExportDialog()
 {
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("CSV File (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (!FLastExportFile.isEmpty())
-        dialog.selectFile(FLastExportFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    FLastExportFile = dialog.selectedFiles().constFirst();
-    return FLastExportFile;
+    const std::optional<QString> path = AskSaveFile(this, QStringLiteral("CSV File (*.csv)"),
+                                                    QStringLiteral("csv"), FLastExportFile);
+    if (path)
+        FLastExportFile = *path;
+    return path;
 }
 
 void TOpticCalcForm::ExportButtonClick()

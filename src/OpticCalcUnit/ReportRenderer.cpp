@@ -10,7 +10,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
-#include <QTemporaryFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -278,36 +278,20 @@ void PrintReport(QPrinter &printer, const ReportData &data)
     const QString obstacle = ReplaceObstacle(target);
     if (!obstacle.isEmpty())
         throw EFileError(CannotCreateText(target, obstacle));
-    // Only the name is kept: Windows cannot move a file that is still open.
-    QString partName;
-    {
-        QTemporaryFile part(target + QStringLiteral(".XXXXXX"));
-        if (!part.open())
-            throw EFileError(CannotCreateText(target, part.errorString()));
-        part.setAutoRemove(false);
-        partName = part.fileName();
-    }
-    struct TargetBack
-    {
-        QPrinter &Printer;
-        QString Name;
-        QString Part;
-        ~TargetBack()
-        {
-            Printer.setOutputFileName(Name);
-            if (!Part.isEmpty())
-                QFile::remove(Part);
-        }
-    } back{printer, target, partName};
-    printer.setOutputFileName(partName);
+    QString error;
+    const QString part = CreatePartFile(target, error);
+    if (part.isEmpty())
+        throw EFileError(CannotCreateText(target, error));
+    auto removePart = qScopeGuard([&] { QFile::remove(part); });
+    const auto back = qScopeGuard([&printer, target] { printer.setOutputFileName(target); });
+    printer.setOutputFileName(part);
     PrintJob(printer, data);
-    if (!IsCompletePdf(partName))
+    if (!IsCompletePdf(part))
         throw EFileError(QStringLiteral("Datei \"%1\" kann nicht vollständig geschrieben werden")
                              .arg(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath())));
-    QString error;
-    if (!MoveOver(partName, target, error))
+    if (!MoveOver(part, target, error))
         throw EFileError(CannotCreateText(target, error));
-    back.Part.clear();
+    removePart.dismiss();
 }
 
 std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter &printer)

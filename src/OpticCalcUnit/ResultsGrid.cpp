@@ -23,11 +23,6 @@ QTableWidgetItem *NewItem(int column, const QString &text = {})
     return item;
 }
 
-bool IsEnterKey(const QKeyEvent &event)
-{
-    return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-}
-
 } // namespace
 
 // Paints the cells, hands out filtering editors and turns Enter in an editor into
@@ -252,32 +247,15 @@ void TResultsGrid::keyPressEvent(QKeyEvent *event)
         QTableWidget::keyPressEvent(event);
         return;
     }
-    const FilteredKey filtered = FilterKeyPress(*event, [this](char &key) { RaiseKeyPress(key); });
-    // The editor that the table may open for this key gets it already filtered.
-    const QScopedValueRollback forwarding(FForwardingKey, true);
-    switch (filtered.Result) {
-    case FilteredKey::NoCharacter:
-        QTableWidget::keyPressEvent(event);
-        break;
-    case FilteredKey::Dropped:
-        event->accept();
-        break;
-    case FilteredKey::Unchanged:
-        // Enter is the recalculation key here and never opens an editor.
-        if (IsEnterKey(*event))
-            event->ignore();
-        else
-            QTableWidget::keyPressEvent(event);
-        break;
-    case FilteredKey::Replaced:
-        if (IsEnterKey(*filtered.Replacement)) {
-            event->ignore();
-            break;
-        }
-        QTableWidget::keyPressEvent(filtered.Replacement.get());
-        event->setAccepted(filtered.Replacement->isAccepted());
-        break;
-    }
+    // Enter is the recalculation key here and never opens an editor.
+    DeliverFilteredKey(
+        event, [this](char &key) { RaiseKeyPress(key); },
+        [this](QKeyEvent *key) {
+            // The editor that the table may open for this key gets it already filtered.
+            const QScopedValueRollback forwarding(FForwardingKey, true);
+            QTableWidget::keyPressEvent(key);
+        },
+        true);
 }
 
 void TResultsGrid::keyboardSearch(const QString &)

@@ -1,8 +1,8 @@
 #include "PlannerUnit/ComparisonModel.h"
 
-#include "OpticCalcUnit/CsvWriter.h"
 #include "PlannerUnit/PlannerFormat.h"
 #include "shared/Cp1252.h"
+#include "shared/CsvWriter.h"
 
 #include <QColor>
 #include <QFont>

@@ -4,6 +4,7 @@
 #include "PlannerUnit/PlannerAccessible.h"
 #include "PlannerUnit/PlannerChart.h"
 #include "PlannerUnit/PlannerFormat.h"
+#include "Settingfiles/LanguageFile.h"
 #include "shared/Cp1252.h"
 #include "shared/ErrorReport.h"
 #include "shared/PlainText.h"
@@ -20,15 +21,10 @@ const QString InvalidStyle = QStringLiteral("border: 1px solid rgb(200,0,0);");
 constexpr QRgb CalculatorColour = 0xd62728;
 constexpr int NameColumn = 0;
 
-QString LocaleLanguage()
-{
-    return QLocale::system().language() == QLocale::German ? QStringLiteral("Deutsch")
-                                                           : QStringLiteral("English");
-}
-
 } // namespace
 
-TPlannerForm::TPlannerForm(QWidget *parent) : QWidget(parent), FTexts(LocaleLanguage())
+TPlannerForm::TPlannerForm(QWidget *parent, const QString &languageFile)
+    : QWidget(parent), FTexts(DefaultLanguage()), FLanguageFile(languageFile)
 {
     // Before the controls exist: filling a combo box can already make its
     // accessible interface.
@@ -107,7 +103,7 @@ LengthUnit TPlannerForm::Unit() const
 
 void TPlannerForm::ApplyLanguage(const QString &language)
 {
-    FTexts = TPlannerTexts::Load(language);
+    FTexts = TPlannerTexts::Load(language, FLanguageFile);
     SetTexts();
     FillOpticsTable();
     Recalculate();

@@ -20,7 +20,9 @@ class TPlannerForm : public QWidget, private Ui::TPlannerForm
 {
     Q_OBJECT
 public:
-    explicit TPlannerForm(QWidget *parent = nullptr);
+    // The texts come from languageFile, by default the Lang.ini beside the
+    // executable.
+    explicit TPlannerForm(QWidget *parent = nullptr, const QString &languageFile = {});
     ~TPlannerForm() override;
 
     // Seams for the blocking dialogs; tests hand in a path or a colour. No
@@ -100,4 +102,5 @@ private:
     char FDecimalSeparator = '.';
     bool FFilling = false;
     QString FLastSaveFile;
+    QString FLanguageFile;
 };

@@ -1,12 +1,12 @@
 // The planner's optics list, its settings and its files.
 #include "PlannerUnit/PlannerForm.h"
 
-#include "OpticCalcUnit/CsvWriter.h"
 #include "PlannerUnit/ComparisonModel.h"
 #include "PlannerUnit/PlannerChart.h"
 #include "PlannerUnit/PlannerFormat.h"
 #include "Settingfiles/UserIniFile.h"
 #include "shared/Cp1252.h"
+#include "shared/CsvWriter.h"
 #include "shared/PlainText.h"
 
 #include <QBuffer>

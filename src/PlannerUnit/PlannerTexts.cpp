@@ -1,8 +1,7 @@
 #include "PlannerUnit/PlannerTexts.h"
 
 #include "Settingfiles/IniFile.h"
-
-#include <QCoreApplication>
+#include "Settingfiles/LanguageFile.h"
 
 namespace {
 
@@ -90,21 +89,15 @@ TPlannerTexts::TPlannerTexts(const QString &language)
 TPlannerTexts TPlannerTexts::Load(const QString &language, const QString &fileName)
 {
     TPlannerTexts texts(language);
-    const TIniFile file(fileName.isEmpty()
-                            ? QCoreApplication::applicationDirPath() + QStringLiteral("/Lang.ini")
-                            : fileName);
-    for (std::size_t i = 0; i < texts.FTexts.size(); ++i)
-        texts.FTexts[i] = ReadPlannerText(file, language, PlannerText(i));
+    // One read of the file for all the texts.
+    const TIniSnapshot file(fileName.isEmpty() ? DefaultLanguageFile() : fileName);
+    for (std::size_t i = 0; i < texts.FTexts.size(); ++i) {
+        const QString text =
+            file.ReadString(language, QString::fromLatin1(Entries[i].Key), QString());
+        if (!text.isEmpty())
+            texts.FTexts[i] = text;
+    }
     return texts;
-}
-
-QString ReadPlannerText(const TIniFile &file, const QString &language, PlannerText id)
-{
-    const Entry &entry = Entries[std::size_t(id)];
-    const QString text = file.ReadString(language, QString::fromLatin1(entry.Key), QString());
-    if (!text.isEmpty())
-        return text;
-    return QString::fromUtf8(language == QStringLiteral("Deutsch") ? entry.German : entry.English);
 }
 
 QString PlannerTextKey(PlannerText id)

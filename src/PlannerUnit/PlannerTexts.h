@@ -82,10 +82,5 @@ private:
     bool FGerman = false;
 };
 
-class TIniFile;
-
-// One text from an open language file, or its built-in stand-in.
-QString ReadPlannerText(const TIniFile &file, const QString &language, PlannerText id);
-
 // The key of a text in the language file.
 QString PlannerTextKey(PlannerText id);

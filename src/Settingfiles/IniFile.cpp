@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -146,6 +147,30 @@ TSpan HeaderName(const char *data, TSpan text)
     return Trimmed(data, {text.Begin + 1, close});
 }
 
+// After "=" and the blanks following it; right after "=" for an empty value,
+// so that a write keeps the blanks before it.
+qsizetype ValueStart(const char *data, qsizetype eqPos, const TLine &line)
+{
+    const qsizetype start = Trimmed(data, {eqPos + 1, line.ContentEnd}).Begin;
+    return start == line.ContentEnd ? eqPos + 1 : start;
+}
+
+// The value as a read returns it: without the blanks around it and one pair
+// of enclosing quotes, cut to the longest value a read hands back.
+QString ValueText(const char *data, qsizetype valueStart, const TLine &line)
+{
+    TSpan value = Trimmed(data, {valueStart, line.ContentEnd});
+    if (value.End - value.Begin >= 2) {
+        const char first = data[value.Begin];
+        if ((first == '"' || first == '\'') && data[value.End - 1] == first) {
+            ++value.Begin;
+            --value.End;
+        }
+    }
+    const qsizetype length = std::min(value.End - value.Begin, MaxValueLength);
+    return FromCp1252(QByteArray(data + value.Begin, length));
+}
+
 TLocation Locate(const QByteArray &bytes, const TFoldedName &section, const TFoldedName &key)
 {
     const char *data = bytes.constData();
@@ -172,9 +197,7 @@ TLocation Locate(const QByteArray &bytes, const TFoldedName &section, const TFol
             if (eq && key.Matches(data, Trimmed(data, {text.Begin, eqPos}))) {
                 location.KeyFound = true;
                 location.KeyLine = line;
-                location.ValueStart = Trimmed(data, {eqPos + 1, line.ContentEnd}).Begin;
-                if (location.ValueStart == line.ContentEnd)
-                    location.ValueStart = eqPos + 1;
+                location.ValueStart = ValueStart(data, eqPos, line);
                 return location;
             }
         }
@@ -232,18 +255,77 @@ QString TIniFile::ReadString(const QString &section, const QString &key,
         Locate(bytes, TFoldedName(TrimmedName(section)), TFoldedName(TrimmedName(key)));
     if (!location.KeyFound)
         return TrimmedDefault(defaultValue);
+    return ValueText(bytes.constData(), location.ValueStart, location.KeyLine);
+}
 
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// A name of the file folded as TFoldedName folds a wanted one, so that equal
+// keys mean a match.
+QString FoldedName(const char *data, TSpan span)
+{
+    const auto &fold = FoldTable();
+    QString folded(span.End - span.Begin, Qt::Uninitialized);
+    for (qsizetype i = span.Begin; i < span.End; ++i)
+        folded[i - span.Begin] = QChar(fold[static_cast<unsigned char>(data[i])]);
+    return folded;
+}
+
+QString FoldedName(const QString &name)
+{
+    QString folded = TrimmedName(name);
+    for (QChar &c : folded)
+        c = c.toCaseFolded();
+    return folded;
+}
+
+} // namespace
+
+TIniSnapshot::TIniSnapshot(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
     const char *data = bytes.constData();
-    TSpan value = Trimmed(data, {location.ValueStart, location.KeyLine.ContentEnd});
-    if (value.End - value.Begin >= 2) {
-        const char first = data[value.Begin];
-        if ((first == '"' || first == '\'') && data[value.End - 1] == first) {
-            ++value.Begin;
-            --value.End;
+    // The same walk as a single read: only the first section of a name and
+    // the first key of a name in it count.
+    std::map<QString, QString> *section = nullptr;
+    TLineReader reader(bytes);
+    TLine line{};
+    while (reader.Next(line)) {
+        const TSpan text = Trimmed(data, {line.Start, line.ContentEnd});
+        if (text.Begin == text.End)
+            continue;
+        if (data[text.Begin] == '[') {
+            const auto [entry, isNew] =
+                FSections.try_emplace(FoldedName(data, HeaderName(data, text)));
+            section = isNew ? &entry->second : nullptr;
+            continue;
         }
+        if (section == nullptr || data[text.Begin] == ';')
+            continue;
+        const auto *eq = static_cast<const char *>(
+            std::memchr(data + text.Begin, '=', std::size_t(text.End - text.Begin)));
+        if (eq == nullptr)
+            continue;
+        const qsizetype eqPos = eq - data;
+        const QString key = FoldedName(data, Trimmed(data, {text.Begin, eqPos}));
+        if (section->find(key) == section->end())
+            section->emplace(key, ValueText(data, ValueStart(data, eqPos, line), line));
     }
-    const qsizetype length = std::min(value.End - value.Begin, MaxValueLength);
-    return FromCp1252(QByteArray(data + value.Begin, length));
+}
+
+QString TIniSnapshot::ReadString(const QString &section, const QString &key,
+                                 const QString &defaultValue) const
+{
+    const auto found = FSections.find(FoldedName(section));
+    if (found == FSections.end())
+        return TrimmedDefault(defaultValue);
+    const auto value = found->second.find(FoldedName(key));
+    return value == found->second.end() ? TrimmedDefault(defaultValue) : value->second;
 }
 
 namespace {

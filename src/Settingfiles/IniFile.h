@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+#include <map>
 #include <utility>
 
 // An INI file read and written with the rules of Windows' private-profile
@@ -44,4 +45,21 @@ public:
 
 private:
     QString FFileName;
+};
+
+// An INI file read once and kept in memory, for a batch of reads such as the
+// texts of one language: every read gives what TIniFile::ReadString gives for
+// the file as it stood when the object was made.
+class TIniSnapshot
+{
+public:
+    // A missing or unreadable file reads as an empty one.
+    explicit TIniSnapshot(const QString &fileName);
+
+    QString ReadString(const QString &section, const QString &key,
+                       const QString &defaultValue) const;
+
+private:
+    // Section and key names folded for matching; the values as a read returns them.
+    std::map<QString, std::map<QString, QString>> FSections;
 };

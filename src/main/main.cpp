@@ -1,9 +1,8 @@
-#include "InfoUnit/InfoForm.h"
 #include "OpticCalcUnit/OpticCalcForm.h"
-#include "PlannerUnit/PlannerLink.h"
 #include "main/Application.h"
 #include "main/CommandLine.h"
 #include "main/Console.h"
+#include "main/PlannerLink.h"
 #include "shared/ErrorReport.h"
 
 #include <memory>
@@ -27,15 +26,12 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tavrel.OpticCalc"));
     CallAndReport([] {
         // The calculator window is the main window and owns the task-bar
-        // entry; the about window stays hidden until "info" shows it.
+        // entry; it builds the about window when "info" first asks for it.
         auto calculator = std::make_unique<TOpticCalcForm>();
-        auto about = std::make_unique<TInfoForm>(calculator.get());
-        calculator->SetInfoForm(about.get());
         // The planner is built on first use, so it costs the start nothing.
         auto planner = std::make_unique<TPlannerLink>(*calculator);
         calculator->show();
         QApplication::exec();
-        about.reset();
         // The calculator's settings are written first, so a new settings
         // file begins with its section.
         calculator.reset();

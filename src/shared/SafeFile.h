@@ -30,6 +30,12 @@ QString CannotCreateText(const QString &path, const QString &reason);
 // or an empty text when nothing stands in the way.
 QString ReplaceObstacle(const QString &path);
 
+// A new, empty file beside path, for a file that is written whole before it
+// takes path's place: with the mode of the file at path, or for a new path
+// the mode any new file gets under the user's umask. Empty, with error set
+// to the system's reason, when none can be made.
+QString CreatePartFile(const QString &path, QString &error);
+
 // Puts the finished file from in the place of to, in one step where the
 // system allows it. For false, error holds the system's description.
 bool MoveOver(const QString &from, const QString &to, QString &error);

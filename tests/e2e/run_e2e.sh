@@ -35,6 +35,10 @@ if ((${#missing[@]})); then
 fi
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/opticcalc-e2e.XXXXXX")
+# Started through a link of another name, as the package's /usr/bin/opticcalc
+# does: the window's class must not follow the name.
+LAUNCHER="$WORK/opticcalc"
+ln -s "$APP" "$LAUNCHER"
 XVFB_PID=""
 APP_PID=""
 WATCHDOG_PID=""
@@ -132,10 +136,13 @@ start_program() {
     APP_LOG="$home/program-$(date +%s%N).log"
     HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home/runtime" \
         LC_ALL="$locale" LANG="$locale" LANGUAGE="" QT_QPA_PLATFORM=xcb \
-        "$APP" >"$APP_LOG" 2>&1 &
+        "$LAUNCHER" >"$APP_LOG" 2>&1 &
     APP_PID=$!
     WIN=""
     wait_until 30 "the calculator window" find_main_window
+    local class
+    class=$(python3 "$HERE/window_class.py" "$WIN") || fail "the window has no class"
+    [[ $class == "opticcalc OpticCalc" ]] || fail "window class \"$class\", not \"opticcalc OpticCalc\""
     geometry "$WIN"
     ((GEO_W == 687)) || fail "window width $GEO_W, not 687"
     OFFSET=$((GEO_H - 492))

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "SpotModel.h"
-
 #include <QObject>
 #include <QString>
 
@@ -27,4 +25,6 @@ private:
     void Open();
 
     std::unique_ptr<TPlannerForm> FForm;
+    // The planner reads the calculator's language file.
+    QString FLanguageFile;
 };

@@ -1,9 +1,9 @@
-#include "PlannerUnit/PlannerLink.h"
+#include "main/PlannerLink.h"
 
 #include "OpticCalcUnit/OpticCalcForm.h"
 #include "PlannerUnit/PlannerForm.h"
 
-TPlannerLink::TPlannerLink(TOpticCalcForm &calculator)
+TPlannerLink::TPlannerLink(TOpticCalcForm &calculator) : FLanguageFile(calculator.LanguageFile())
 {
     connect(&calculator, &TOpticCalcForm::PlannerRequested, this, [this] { Open(); });
     // Until the planner exists there is nothing to follow; the request
@@ -23,7 +23,7 @@ TPlannerLink::~TPlannerLink() = default;
 void TPlannerLink::Open()
 {
     if (!FForm)
-        FForm = std::make_unique<TPlannerForm>();
+        FForm = std::make_unique<TPlannerForm>(nullptr, FLanguageFile);
     FForm->show();
     FForm->raise();
     FForm->activateWindow();
