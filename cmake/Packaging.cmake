@@ -2,7 +2,8 @@
 include(GNUInstallDirs)
 
 if(WIN32)
-    set(_opticcalc_appdir_default ${CMAKE_INSTALL_BINDIR})
+    # Flat, as Windows programs are: OpticCalc.exe at the top of its folder.
+    set(_opticcalc_appdir_default .)
 else()
     # The program reads Lang.ini from its executable's folder, so the two get a
     # private folder. Not CMAKE_INSTALL_LIBDIR: on Debian that is the multiarch
@@ -124,5 +125,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The source archive is the tree without build folders and git data.
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")
+
+# Windows: the Qt and runtime libraries beside the program, a zip and an
+# installer instead of the Debian package.
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsDeploy.cmake)
+endif()
 
 include(CPack)

@@ -3,6 +3,7 @@
 // Helpers shared by the tests that drive the calculator window.
 
 #include "OpticCalcUnit/OpticCalcForm.h"
+#include "SettingsRedirect.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -56,7 +57,7 @@ private:
 class TemporarySettings
 {
 public:
-    TemporarySettings() { qputenv("XDG_CONFIG_HOME", FDir.path().toLocal8Bit()); }
+    TemporarySettings() { UseSettingsFolder(FDir.path()); }
     QString Path() const { return FDir.path(); }
     QString UserIni() const { return FDir.path() + QStringLiteral("/TAVREL/Lunavue/User.ini"); }
 

@@ -1,11 +1,16 @@
 #include "Fileinfo/FileInfo.h"
 #include "Fileinfo/VersionBlock.h"
+#include "shared/Cp1252.h"
 
 #include <QRegularExpression>
 #include <QTest>
 
 #include <array>
 #include <utility>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 using Block = QHash<QString, QByteArray>;
 using Texts = QHash<QString, QString>;
@@ -52,6 +57,8 @@ private slots:
     void lookUp();
     void noBlockLeavesAllEmpty();
     void programBlock();
+    void programBlockValues_data();
+    void programBlockValues();
 };
 
 void TestFileInfo::lookUp_data()
@@ -154,6 +161,55 @@ void TestFileInfo::programBlock()
 
     // A second reading of the same program gives the same texts.
     QCOMPARE(TFileInfo().GetLastCompiledTime(), FileInfo.GetLastCompiledTime());
+}
+
+// On Windows the block is the executable's own version resource, read with
+// the system's calls; elsewhere the one built in. Both hold the same values.
+void TestFileInfo::programBlockValues_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("pattern"); // the whole value, as a regular expression
+    const QString version = QRegularExpression::escape(QStringLiteral(OPTICCALC_PROJECT_VERSION));
+    QTest::addRow("file-version-is-the-projects") << "FileVersion" << version;
+    QTest::addRow("product-version") << "ProductVersion"
+                                     << "1\\.0\\.0\\.0";
+    QTest::addRow("build-date-of-this-build") << "LastCompiledTime"
+                                              << "\\d{4}-\\d{2}-\\d{2}";
+    QTest::addRow("item-number-is-there-and-empty") << "ItemNumber"
+                                                    << "";
+    QTest::addRow("umlaut-survives-the-code-page")
+        << "FileDescription" << QString::fromUtf8("Messfleckrechner für Pyrometer");
+    QTest::addRow("copyright-sign-survives-the-code-page")
+        << "LegalCopyright" << QString::fromUtf8("Copyright © 2018-\\d{4} TAVREL GmbH");
+}
+
+void TestFileInfo::programBlockValues()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, pattern);
+    const std::unique_ptr<TVersionBlock> block = ReadProgramVersionBlock();
+    QVERIFY(block);
+    const std::optional<QByteArray> value =
+        block->Query(QStringLiteral("\\StringFileInfo\\040704E4\\") + key);
+    QVERIFY2(value, "key missing");
+    QVERIFY2(value->endsWith('\0'), "no terminating zero");
+    const QString text = FromCp1252(value->left(value->indexOf('\0')));
+    QVERIFY2(
+        QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(text).hasMatch(),
+        qPrintable(text));
+#ifdef Q_OS_WIN
+    // The fixed part, which Explorer shows as the file version, says the same.
+    const std::optional<QByteArray> fixed = block->Query(QStringLiteral("\\"));
+    QVERIFY(fixed && fixed->size() >= int(sizeof(VS_FIXEDFILEINFO)));
+    const auto *info = reinterpret_cast<const VS_FIXEDFILEINFO *>(fixed->constData());
+    QCOMPARE(info->dwSignature, DWORD(0xFEEF04BD));
+    QCOMPARE(QStringLiteral("%1.%2.%3.%4")
+                 .arg(HIWORD(info->dwFileVersionMS))
+                 .arg(LOWORD(info->dwFileVersionMS))
+                 .arg(HIWORD(info->dwFileVersionLS))
+                 .arg(LOWORD(info->dwFileVersionLS)),
+             QStringLiteral(OPTICCALC_PROJECT_VERSION));
+#endif
 }
 
 QTEST_APPLESS_MAIN(TestFileInfo)

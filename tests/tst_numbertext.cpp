@@ -72,7 +72,12 @@ void TestNumberText::initTestCase_data()
 {
     QTest::addColumn<QByteArray>("locale");
     QTest::addRow("C") << QByteArray("C");
+#ifdef Q_OS_WIN
+    // The Windows C library names its locales by language, country and code page.
+    QTest::addRow("de_DE") << QByteArray("German_Germany.1252");
+#else
     QTest::addRow("de_DE") << QByteArray("de_DE.UTF-8");
+#endif
 }
 
 void TestNumberText::init()

@@ -1,11 +1,19 @@
 #include "Settingfiles/UserIniFile.h"
+#include "SettingsRedirect.h"
 #include "TestEnvironment.h"
 #include "shared/Exception.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <string>
+#endif
 
 class TestUserIniFile : public QObject
 {
@@ -22,6 +30,8 @@ private slots:
     void emptySectionNameGivesDefault();
     void uncreatableFolderGivesDefaultsAndFailingWrite_data();
     void uncreatableFolderGivesDefaultsAndFailingWrite();
+    void shellFolderHoldsTheFile_data();
+    void shellFolderHoldsTheFile();
 
 private:
     QString Lunavue() const { return FDir->filePath("TAVREL/Lunavue"); }
@@ -33,7 +43,7 @@ void TestUserIniFile::init()
 {
     FDir = std::make_unique<QTemporaryDir>();
     QVERIFY(FDir->isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(FDir->path()));
+    UseSettingsFolder(FDir->path());
 }
 
 void TestUserIniFile::firstConstructionCreatesFoldersOnly_data()
@@ -55,6 +65,9 @@ void TestUserIniFile::firstConstructionCreatesFoldersOnly()
     QString config = configHome.isEmpty() ? FDir->path() : FDir->filePath(configHome);
     QString top = FDir->path();
     if (!home.isEmpty()) {
+#ifdef Q_OS_WIN
+        QSKIP("Windows takes the settings folder from the shell, not from HOME");
+#endif
         top = FDir->filePath(home);
         QVERIFY(QDir().mkdir(top));
         qputenv("HOME", QFile::encodeName(top));
@@ -63,7 +76,7 @@ void TestUserIniFile::firstConstructionCreatesFoldersOnly()
     } else {
         if (!configHome.isEmpty())
             QVERIFY(QDir().mkpath(QFileInfo(config).path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        UseSettingsFolder(config);
         top = QFileInfo(config).path();
     }
     const QString lunavue = config + "/TAVREL/Lunavue";
@@ -75,11 +88,15 @@ void TestUserIniFile::firstConstructionCreatesFoldersOnly()
         QVERIFY(!QFileInfo::exists(settings.Path()));
         QCOMPARE(settings.ReadSetting("OpticCalc", "Sprache", "Deutsch"), "Deutsch");
     }
-    // Every folder made here is private to the user.
+#ifndef Q_OS_WIN
+    // Every folder made here is private to the user. (Windows keeps the
+    // application-data folder private through its access lists, which Qt
+    // does not show as permission bits.)
     const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     const auto ours = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
     for (QString folder = lunavue; folder != top; folder = QFileInfo(folder).path())
         QCOMPARE(QFile::permissions(folder) & ~ours, owner);
+#endif
     TUserIniFile().WriteSetting("OpticCalc", "Sprache", "English");
     QCOMPARE(TUserIniFile().ReadSetting("OpticCalc", "Sprache", "Deutsch"), "English");
 }
@@ -192,8 +209,11 @@ void TestUserIniFile::uncreatableFolderGivesDefaultsAndFailingWrite()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         config = plain + "/config";
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        UseSettingsFolder(config);
     } else {
+#ifdef Q_OS_WIN
+        QSKIP("Windows takes the settings folder from the shell, not from HOME");
+#endif
         qputenv("HOME", QFile::encodeName(FDir->filePath("nobody")));
         qunsetenv("XDG_CONFIG_HOME");
         config = FDir->filePath("nobody/.config");
@@ -216,6 +236,114 @@ void TestUserIniFile::uncreatableFolderGivesDefaultsAndFailingWrite()
         QCOMPARE(QFileInfo(plain).size(), 0);
     QCOMPARE(QDir(FDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              where == "plain-file" ? QStringList{"plain"} : QStringList{});
+}
+
+#ifdef Q_OS_WIN
+
+namespace {
+
+// Points the user's local application-data folder somewhere else for this
+// account, as a moved or renamed profile does, and puts it back.
+class ShellFolderRedirect
+{
+public:
+    explicit ShellFolderRedirect(const QString &folder)
+    {
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &FKey) !=
+            ERROR_SUCCESS)
+            return;
+        DWORD type = 0;
+        DWORD size = 0;
+        if (RegQueryValueExW(FKey, Value, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+            FSaved.resize(size / sizeof(wchar_t) + 1);
+            FHadValue =
+                RegQueryValueExW(FKey, Value, nullptr, &type,
+                                 reinterpret_cast<BYTE *>(FSaved.data()), &size) == ERROR_SUCCESS;
+            FSavedType = type;
+            FSaved.resize(size / sizeof(wchar_t));
+        }
+        const std::wstring path = QDir::toNativeSeparators(folder).toStdWString();
+        FSet = Write(REG_EXPAND_SZ, path.c_str(), DWORD((path.size() + 1) * sizeof(wchar_t)));
+    }
+    ~ShellFolderRedirect()
+    {
+        if (FKey == nullptr)
+            return;
+        if (FHadValue)
+            Write(FSavedType, FSaved.data(), DWORD(FSaved.size() * sizeof(wchar_t)));
+        else
+            RegDeleteValueW(FKey, Value);
+        RegCloseKey(FKey);
+    }
+    ShellFolderRedirect(const ShellFolderRedirect &) = delete;
+    ShellFolderRedirect &operator=(const ShellFolderRedirect &) = delete;
+
+    bool Set() const { return FSet; }
+
+private:
+    bool Write(DWORD type, const wchar_t *data, DWORD bytes)
+    {
+        return RegSetValueExW(FKey, Value, 0, type, reinterpret_cast<const BYTE *>(data), bytes) ==
+               ERROR_SUCCESS;
+    }
+
+    static constexpr const wchar_t *KeyPath =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    static constexpr const wchar_t *Value = L"Local AppData";
+
+    HKEY FKey = nullptr;
+    bool FHadValue = false;
+    bool FSet = false;
+    DWORD FSavedType = REG_EXPAND_SZ;
+    std::wstring FSaved;
+};
+
+} // namespace
+
+#endif
+
+// The settings land in the folder the shell names, also where the profile's
+// name holds characters outside the ANSI code page.
+void TestUserIniFile::shellFolderHoldsTheFile_data()
+{
+    QTest::addColumn<QString>("profile"); // empty: the account's own folder
+    QTest::addRow("local-application-data-folder") << QString();
+    QTest::addRow("profile-with-umlaut") << QString::fromUtf8("Jürgen");
+    QTest::addRow("profile-with-greek-name") << QString::fromUtf8("Γιώργος");
+    QTest::addRow("profile-with-both-and-blank") << QString::fromUtf8("Jürgen Γιώργος");
+}
+
+void TestUserIniFile::shellFolderHoldsTheFile()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the shell's folders are Windows'");
+#else
+    QFETCH(QString, profile);
+    UseSettingsFolder(QString());
+    if (profile.isEmpty()) {
+        // Only looked at: the account's real settings stay untouched.
+        const QString local =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        QVERIFY2(local.endsWith(QStringLiteral("/AppData/Local")), qPrintable(local));
+        QCOMPARE(TUserIniFile().Path(), local + "/TAVREL/Lunavue/User.ini");
+        return;
+    }
+    const QString local = FDir->filePath(profile + "/AppData/Local");
+    QVERIFY(QDir().mkpath(local));
+    const ShellFolderRedirect redirect(local);
+    QVERIFY(redirect.Set());
+    const QString path = local + "/TAVREL/Lunavue/User.ini";
+    {
+        TUserIniFile settings;
+        QVERIFY(settings.Usable());
+        QCOMPARE(settings.Path(), path);
+        settings.WriteSetting("OpticCalc", "BasicM90", "12.5");
+    }
+    QCOMPARE(TUserIniFile().ReadSetting("OpticCalc", "BasicM90", ""), "12.5");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("[OpticCalc]\r\nBasicM90=12.5\r\n"));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestUserIniFile)

@@ -12,6 +12,12 @@ endif()
 if(NOT old STREQUAL text)
     file(WRITE "${OUT}" "${text}")
 endif()
+# Windows: the resource script with the same date (configure_file leaves an
+# unchanged script alone).
+if(RC_IN)
+    set(OPTICCALC_BUILD_DATE "${date}")
+    configure_file("${RC_IN}" "${RC_OUT}" @ONLY)
+endif()
 if(PRINT)
     message("${date}")
 endif()

@@ -7,7 +7,7 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 
-#include <array>
+#include <string>
 #endif
 
 std::optional<QByteArray> TVersionTable::Query(const QString &subBlock) const
@@ -45,6 +45,7 @@ std::unique_ptr<TVersionBlock> BuiltInVersionBlock()
         {table + "ProductVersion", text(OPTICCALC_PRODUCT_VERSION)},
         {table + "Comments", text("")},
         {table + "LastCompiledTime", text(OPTICCALC_BUILD_DATE)},
+        {table + "ItemNumber", text("")},
     });
 }
 
@@ -53,6 +54,8 @@ std::unique_ptr<TVersionBlock> BuiltInVersionBlock()
 namespace {
 
 // The executable's version resource, read once; the queries point into it.
+// The wide calls throughout: the ANSI ones fail for a program whose path
+// holds characters outside the ANSI code page.
 class TResourceVersionBlock : public TVersionBlock
 {
 public:
@@ -62,11 +65,14 @@ public:
     {
         void *value = nullptr;
         UINT length = 0;
-        const QByteArray path = ToCp1252(subBlock);
-        if (!VerQueryValueA(FData.constData(), path.constData(), &value, &length) || !value)
+        const std::wstring path = subBlock.toStdWString();
+        if (!VerQueryValueW(FData.constData(), path.c_str(), &value, &length) || !value)
             return std::nullopt;
-        // For text the length counts characters, which are bytes in the A
-        // variant, so the text up to its zero always lies inside the value.
+        // Texts come as UTF-16 with their length in characters; the block's
+        // users take the bytes of the string table's code page.
+        if (subBlock.startsWith(QStringLiteral("\\StringFileInfo\\"), Qt::CaseInsensitive))
+            return ToCp1252(
+                QString::fromWCharArray(static_cast<const wchar_t *>(value), qsizetype(length)));
         return QByteArray(static_cast<const char *>(value), qsizetype(length));
     }
 
@@ -74,22 +80,37 @@ private:
     QByteArray FData;
 };
 
+// The full path however long it is: the buffer grows until the name fits.
+std::wstring ProgramPath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (length == 0)
+            return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 } // namespace
 
 std::unique_ptr<TVersionBlock> ReadProgramVersionBlock()
 {
-    std::array<char, MAX_PATH> path{};
-    const DWORD pathLength = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
-    if (pathLength == 0 || pathLength >= path.size())
+    const std::wstring path = ProgramPath();
+    if (path.empty())
         return nullptr;
 
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.data(), &handle);
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
     if (size == 0)
         return nullptr;
     QByteArray data(qsizetype(size), '\0');
     // A block whose size is known but which cannot be read counts as missing.
-    if (!GetFileVersionInfoA(path.data(), 0, size, data.data()))
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
         return nullptr;
     return std::make_unique<TResourceVersionBlock>(std::move(data));
 }

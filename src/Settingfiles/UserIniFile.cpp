@@ -1,8 +1,9 @@
 #include "Settingfiles/UserIniFile.h"
 
+#include "shared/SettingsFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -33,11 +34,8 @@ void MakeFolders(const QString &configHome, const QString &path)
 
 TUserIniFile::TUserIniFile()
 {
-    QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    // Without a home folder Qt answers with a folder right below the root
-    // ("//.config"), which belongs to no user: settings would land in the
-    // file system's root for root and fail at every exit for everyone else.
-    if (path.isEmpty() || QFileInfo(path).absoluteDir().isRoot())
+    QString path = UserSettingsFolder();
+    if (path.isEmpty())
         return;
     const QString folder = path + QStringLiteral("/TAVREL/Lunavue");
     MakeFolders(path, folder);

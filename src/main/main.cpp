@@ -1,6 +1,7 @@
 #include "OpticCalcUnit/OpticCalcForm.h"
 #include "main/Application.h"
 #include "main/CommandLine.h"
+#include "main/Console.h"
 #include "main/PlannerLink.h"
 #include "shared/ErrorReport.h"
 
@@ -9,6 +10,7 @@
 int main(int argc, char *argv[])
 {
     if (argc > 1) {
+        AttachParentConsole();
         // Answered before the window system is reached: a terminal without
         // a display still gets --help and --version.
         const QCoreApplication core(argc, argv);

@@ -6,8 +6,9 @@
 #include <QPointer>
 #include <QTranslator>
 
-#ifdef Q_OS_LINUX
 #include <cstring>
+
+#ifdef Q_OS_LINUX
 #include <locale.h>
 #endif
 
@@ -18,13 +19,25 @@ namespace {
 QPointer<QTranslator> QtGerman;
 bool QtGermanInstalled = false;
 
+// Qt's own folder first; a program delivered with its Qt (the Windows zip)
+// brings them in a folder beside itself.
+bool LoadQtGermanInto(QTranslator &translator)
+{
+    for (const QString &folder :
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+          QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+        if (translator.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            folder))
+            return true;
+    }
+    return false;
+}
+
 QTranslator *LoadQtGerman()
 {
     if (!QtGerman) {
         auto *translator = new QTranslator(QCoreApplication::instance());
-        if (!translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"),
-                              QStringLiteral("_"),
-                              QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        if (!LoadQtGermanInto(*translator)) {
             delete translator;
             return nullptr;
         }
@@ -74,6 +87,17 @@ QString MessageText(int code)
     if (Messages == locale_t(nullptr))
         return qt_error_string(code);
     return QString::fromUtf8(strerror_l(code, Messages)).trimmed();
+}
+
+#elif defined(Q_OS_WIN)
+
+// The codes are the C library's (errno); Qt's texts on Windows are made
+// from the system's own error numbers, which mean something else (13, the
+// C library's "Permission denied", is Windows' "Invalid data").
+void SetMessageLanguage(bool) {}
+QString MessageText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
 }
 
 #else

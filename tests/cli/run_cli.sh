@@ -3,11 +3,13 @@
 # exit status, the first line of stdout and of stderr. --help and --version
 # run without any display, as on a plain terminal.
 #
-# Usage: run_cli.sh PATH/TO/OpticCalc VERSION
+# Usage: run_cli.sh PATH/TO/OpticCalc VERSION [LAUNCHER...]
+# The launcher words (wine for a Windows build) go before the program.
 set -uo pipefail
 
 app=$1
 version=$2
+launcher=("${@:3}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/run"
@@ -34,10 +36,10 @@ for row in "${rows[@]}"; do
     runner=("${headless[@]}")
     [[ $how == offscreen ]] && runner=("${offscreen[@]}")
     # shellcheck disable=SC2086 # the arguments are split on purpose
-    "${runner[@]}" timeout 20 "$app" $args >stdout.txt 2>stderr.txt
+    "${runner[@]}" timeout 20 "${launcher[@]}" "$app" $args >stdout.txt 2>stderr.txt
     rc=$?
-    first_out=$(head -n 1 stdout.txt)
-    first_err=$(head -n 1 stderr.txt)
+    first_out=$(head -n 1 stdout.txt | tr -d '\r')
+    first_err=$(head -n 1 stderr.txt | tr -d '\r')
     problems=()
     ((rc == status)) || problems+=("exit status $rc, not $status")
     if [[ -z $out ]]; then [[ ! -s stdout.txt ]] || problems+=("stdout not empty"); fi

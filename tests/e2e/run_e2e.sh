@@ -28,6 +28,7 @@ if [[ ! -f $LANG_INI ]]; then
     exit 1
 fi
 HERE=$(cd "$(dirname "$0")" && pwd)
+source "$HERE/common.sh"
 
 missing=()
 for tool in Xvfb xdotool import convert python3; do
@@ -67,11 +68,7 @@ cleanup() {
     stop_pid "$APP_PID"
     stop_pid "$XVFB_PID"
     if [[ -n $WATCHDOG_PID ]]; then kill "$WATCHDOG_PID" 2>/dev/null || true; fi
-    if ((status == 0)); then
-        rm -rf "$WORK"
-    else
-        echo "e2e: work folder kept for diagnosis: $WORK" >&2
-    fi
+    settle_work_folder "$status"
     exit "$status"
 }
 trap cleanup EXIT
@@ -100,17 +97,6 @@ fail() {
     exit 1
 }
 
-# Runs the command until it succeeds; fails with the description after the
-# given number of seconds.
-wait_until() {
-    local seconds=$1 what=$2
-    shift 2
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        ((SECONDS < deadline)) || fail "timed out waiting for $what"
-        sleep 0.1
-    done
-}
 
 # ---------------------------------------------------------------- X server
 
@@ -215,18 +201,6 @@ focus_window() {
     wait_until 10 "the keyboard focus in window $1" has_focus "$1"
 }
 
-# Closes the window the way a window manager's close button does, so the
-# program runs its normal exit and writes its settings; then expects exit 0.
-close_program() {
-    python3 "$HERE/close_window.py" "$WIN" || fail "could not send the close request"
-    wait_until 20 "the program to end" program_ended
-    local status=0
-    wait "$APP_PID" || status=$?
-    APP_PID=""
-    ((status == 0)) || fail "the program ended with exit code $status"
-}
-
-program_ended() { ! kill -0 "$APP_PID" 2>/dev/null; }
 
 # ---------------------------------------------------------------- input
 
@@ -406,7 +380,7 @@ typical_use_german() {
     wait_until 20 "the save dialog to close" has_no_other_window
     wait_until 10 "the CSV file" test -s "$csv"
 
-    close_program
+    close_program 20
     # The decimal comma shows that the program took the German regional
     # setting from LC_ALL.
     local header
@@ -433,13 +407,13 @@ language_switch() {
     geometry "$(other_window)"
     xdotool mousemove $((GEO_X + GEO_W / 2)) $((GEO_Y + 11)) click 1
     expect_title "$german"
-    close_program
+    close_program 20
     expect_bytes "User.ini" "$home/.config/TAVREL/Lunavue/User.ini" \
         $'[OpticCalc]\r\nSprache=Deutsch\r\nBasicM90=\r\nBasicA=\r\nBasicApertur=\r\n'
 
     start_program "$home" C.UTF-8
     expect_title "$german"
-    close_program
+    close_program 20
 }
 
 PROBLEM_BOX=""
@@ -479,7 +453,7 @@ invalid_wanted_spot() {
     snap
     edit_empty "${M2EDIT_BOX[@]}" || fail "M2Edit still shows a value"
     edit_empty "${A2EDIT_BOX[@]}" || fail "A2Edit still shows a value"
-    close_program
+    close_program 20
     expect_bytes "User.ini" "$home/.config/TAVREL/Lunavue/User.ini" \
         $'[OpticCalc]\r\nSprache=English\r\nBasicM90=10\r\nBasicA=500\r\nBasicApertur=30\r\n'
 }
@@ -540,7 +514,7 @@ planner_export() {
         cmp -s "$csv" "$home/comparison-1.csv" || fail "export $n differs from the first"
         focus_window "$PLANNER"
     done
-    close_program
+    close_program 20
     expect_bytes "planner CSV file" "$csv" \
         "Target diameter [mm];20"$'\r\n'"Working distance [mm];450"$'\r\n'"Margin;1.5"$'\r\n'"Tilt ["$'\xb0'"];0"$'\r\n'"Unit;mm"$'\r\n\r\n'"Optics;Spot [mm];On surface [mm];D:S;D:S focus;D:S far field;Fits;Figure;Range from [mm];Range to [mm];Best"$'\r\n'"Calculator;12.0;12.0;37.5;50.0;12.5;yes;1.11;416.7;541.6;best"$'\r\n'
     grep -q $'^\[TargetPlanner\]\r$' "$home/.config/TAVREL/Lunavue/User.ini" ||
@@ -590,7 +564,7 @@ planner_data_sheet() {
     press Return
     wait_until 20 "the planner's save dialog to close" no_planner_dialog
     wait_until 10 "the optics file" test -s "$file"
-    close_program
+    close_program 20
     expect_bytes "optics file" "$file" \
         "Name;M90 [mm];a [mm];D [mm];Colour"$'\r\n'"Sheet lens;10;500;30;#1F77B4"$'\r\n'
 }
