@@ -119,12 +119,5 @@ void TOpticCalcForm::PrintButtonClick()
         data.Rows.append({Grid->Cell(0, row), Grid->Cell(1, row)});
     LoadHiddenPictures();
     data.Diagram = Image2->pixmap().toImage();
-    try {
-        PrintReport(printer, data);
-    } catch (...) {
-        // The next job gets a printer that works, with the same settings.
-        std::unique_ptr<QPrinter> fresh = CopyOfPrinter(printer);
-        ApplicationPrinter() = std::move(fresh);
-        throw;
-    }
+    PrintKeepingPrinter(ApplicationPrinter(), [&](QPrinter &job) { PrintReport(job, data); });
 }

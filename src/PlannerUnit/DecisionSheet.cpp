@@ -232,12 +232,14 @@ void PrintDecisionSheet(std::unique_ptr<QPrinter> &printer, const DecisionSheetD
     target.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4),
                                      QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
                                      QPageLayout::Millimeter));
-    PrintKeepingPrinter(printer, [&](QPainter &painter) {
-        const int resolution = target.resolution();
-        const double scale = resolution / 96.0;
-        const QRectF paint = target.pageLayout().paintRectPixels(resolution);
-        painter.scale(scale, scale);
-        DrawDecisionSheet(painter, QRectF(0, 0, paint.width() / scale, paint.height() / scale),
-                          data);
+    PrintKeepingPrinter(printer, [&](QPrinter &) {
+        PrintThroughPartFile(target, [&](QPainter &painter) {
+            const int resolution = target.resolution();
+            const double scale = resolution / 96.0;
+            const QRectF paint = target.pageLayout().paintRectPixels(resolution);
+            painter.scale(scale, scale);
+            DrawDecisionSheet(painter, QRectF(0, 0, paint.width() / scale, paint.height() / scale),
+                              data);
+        });
     });
 }

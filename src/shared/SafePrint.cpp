@@ -92,10 +92,10 @@ std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter &printer)
 }
 
 void PrintKeepingPrinter(std::unique_ptr<QPrinter> &printer,
-                         const std::function<void(QPainter &)> &paint)
+                         const std::function<void(QPrinter &)> &job)
 {
     try {
-        PrintThroughPartFile(*printer, paint);
+        job(*printer);
     } catch (...) {
         std::unique_ptr<QPrinter> fresh = CopyOfPrinter(*printer);
         printer = std::move(fresh);

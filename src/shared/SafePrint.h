@@ -20,7 +20,7 @@ void PrintThroughPartFile(QPrinter &printer, const std::function<void(QPainter &
 // a printer whose job failed is replaced by this copy.
 std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter &printer);
 
-// PrintThroughPartFile on *printer; when it throws, *printer is first replaced
-// by its copy, so the next job gets a printer that works.
+// Runs the job on *printer; when it throws, *printer is first replaced by
+// its copy, so the next job gets a printer that works.
 void PrintKeepingPrinter(std::unique_ptr<QPrinter> &printer,
-                         const std::function<void(QPainter &)> &paint);
+                         const std::function<void(QPrinter &)> &job);
