@@ -8,8 +8,9 @@ libX11, which xdotool already brings in.
 Usage: close_window.py WINDOW_ID   (decimal or 0x-hex; DISPLAY from the environment)
 """
 import ctypes
-import ctypes.util
 import sys
+
+import x11 as x11_window
 
 CLIENT_MESSAGE = 33
 NO_EVENT_MASK = 0
@@ -33,24 +34,12 @@ class XEvent(ctypes.Union):
 
 
 def main() -> int:
-    if len(sys.argv) != 2:
-        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
-        return 2
-    window = int(sys.argv[1], 0)
-    x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11, display, window = x11_window.open_window(__doc__.strip().splitlines()[-1])
     x11.XInternAtom.restype = ctypes.c_ulong
     x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
     x11.XSendEvent.argtypes = [
         ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(XEvent)]
     x11.XFlush.argtypes = [ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-    display = x11.XOpenDisplay(None)
-    if not display:
-        print("close_window.py: cannot open the display", file=sys.stderr)
-        return 1
     event = XEvent()
     event.xclient.type = CLIENT_MESSAGE
     event.xclient.window = window

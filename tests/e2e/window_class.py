@@ -8,8 +8,9 @@ from "OpticCalc". Needs only libX11.
 Usage: window_class.py WINDOW_ID   (decimal or 0x-hex; DISPLAY from the environment)
 """
 import ctypes
-import ctypes.util
 import sys
+
+import x11 as x11_window
 
 
 class XClassHint(ctypes.Structure):
@@ -17,20 +18,8 @@ class XClassHint(ctypes.Structure):
 
 
 def main() -> int:
-    if len(sys.argv) != 2:
-        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
-        return 2
-    window = int(sys.argv[1], 0)
-    x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11, display, window = x11_window.open_window(__doc__.strip().splitlines()[-1])
     x11.XGetClassHint.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(XClassHint)]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-    display = x11.XOpenDisplay(None)
-    if not display:
-        print("window_class.py: cannot open the display", file=sys.stderr)
-        return 1
     hint = XClassHint()
     found = x11.XGetClassHint(display, window, ctypes.byref(hint))
     x11.XCloseDisplay(display)
