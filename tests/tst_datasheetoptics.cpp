@@ -115,8 +115,9 @@ void TestDataSheetOptics::ratioForms()
     QFETCH(double, m90);
     QFETCH(double, d);
 
-    const std::optional<SpotOptics> optics = focusSpot ? OpticsFromFocusSpot(a, second, farField)
-                                                       : OpticsFromRatios(a, second, farField);
+    const std::optional<SpotOptics> optics = (focusSpot ? OpticsFromFocusSpot(a, second, farField)
+                                                        : OpticsFromRatios(a, second, farField))
+                                                 .Optics;
     QCOMPARE(optics.has_value(), ok);
     if (!ok)
         return;

@@ -137,7 +137,7 @@ void TDataSheetDialog::InputChange()
 void TDataSheetDialog::Recalculate()
 {
     FOptics.reset();
-    FFit = OpticsFit{false, 0, 0, 0, {}, 0};
+    FFit = OpticsFit{false, 0, 0, 0, {}, 0, false};
     if (PointsRadio->isChecked())
         CalculatePoints();
     else
@@ -173,8 +173,9 @@ void TDataSheetDialog::CalculateFigures(Form form)
     const std::optional<double> farField = ReadField(RatioFarEdit, RatioFarError, false);
     if (!a || !second || !farField)
         return;
-    FOptics = ratios ? OpticsFromRatios(*a, *second, *farField)
-                     : OpticsFromFocusSpot(*a, *second, *farField);
+    FOptics = (ratios ? OpticsFromRatios(*a, *second, *farField)
+                      : OpticsFromFocusSpot(*a, *second, *farField))
+                  .Optics;
     // Every figure is a valid number; it is the far-field ratio that leaves
     // no room for an aperture.
     if (!FOptics)

@@ -57,6 +57,6 @@ private:
     TPlannerTexts FTexts;
     LengthUnit FUnit;
     std::optional<SpotOptics> FOptics;
-    OpticsFit FFit{false, 0, 0, 0, {}, 0};
+    OpticsFit FFit{false, 0, 0, 0, {}, 0, false};
     bool FFilling = false;
 };

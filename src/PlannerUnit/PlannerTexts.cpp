@@ -111,6 +111,10 @@ constexpr Entry Entries[] = {
     {"PlanerFehlerEineSeite", "die Punkte zeigen nur eine Seite des Fokus",
      "the points show one side of the focus only"},
     {"PlanerFehlerNegativ", "darf nicht kleiner als 0 sein", "must not be below 0"},
+    {"PlanerFehlerMehrdeutig", "%1: %2 oder %3? %2 oder %3 schreiben",
+     "%1: %2 or %3? Write %2 or %3"},
+    {"PlanerFehlerEinheit", "keine Längeneinheit", "no length unit"},
+    {"PlanerFehlerVerhaeltnis", "Verhältnis als 75:1 schreiben", "write the ratio as 75:1"},
     {"PlanerImport", "Import …", "Import …"},
     {"PlanerExport", "Export …", "Export …"},
     {"PlanerDrucken", "Drucken …", "Print …"},
@@ -185,10 +189,29 @@ QString FieldProblemText(const TPlannerTexts &texts, FieldProblem problem, Lengt
         return texts[PlannerText::ErrPositive];
     case FieldProblem::Tilt:
         return texts[PlannerText::ErrTilt];
+    case FieldProblem::Ambiguous:
+        return texts[PlannerText::ErrAmbiguous];
+    case FieldProblem::NoLength:
+        return texts[PlannerText::ErrNoLength];
+    case FieldProblem::BadRatio:
+        return texts[PlannerText::ErrRatio];
+    case FieldProblem::Negative:
+        return texts[PlannerText::ErrNegative];
     case FieldProblem::OutOfRange:
         break;
     }
     return texts[PlannerText::ErrRange].arg(LimitText(MinPlausibleLength, unit),
                                             LimitText(MaxPlausibleLength, unit) + u' ' +
                                                 UnitName(unit));
+}
+
+QString FieldProblemText(const TPlannerTexts &texts, const FieldReading &reading, LengthUnit unit)
+{
+    if (!reading.Problem)
+        return {};
+    if (*reading.Problem == FieldProblem::Ambiguous)
+        return texts[PlannerText::ErrAmbiguous].arg(QString::fromStdString(reading.Typed),
+                                                    QString::fromStdString(reading.AsDecimal),
+                                                    QString::fromStdString(reading.AsGrouped));
+    return FieldProblemText(texts, *reading.Problem, unit);
 }

@@ -87,6 +87,9 @@ enum class PlannerText
     ErrFewPoints,
     ErrOneSide,
     ErrNegative,
+    ErrAmbiguous,
+    ErrNoLength,
+    ErrRatio,
     ImportButton,
     ExportButton,
     PrintButton,
@@ -128,3 +131,5 @@ QString PlannerTextKey(PlannerText id);
 // Why a field holds no value, in the texts' language; a range names its
 // limits in unit.
 QString FieldProblemText(const TPlannerTexts &texts, FieldProblem problem, LengthUnit unit);
+// The same for a reading, which names both readings of an ambiguous number.
+QString FieldProblemText(const TPlannerTexts &texts, const FieldReading &reading, LengthUnit unit);

@@ -245,31 +245,33 @@ bool ArePointsUsable(const std::vector<SpotPoint> &points)
 
 } // namespace
 
-std::optional<SpotOptics> OpticsFromRatios(double focusDistance, double ratioAtFocus,
-                                           double ratioFarField)
+SheetOptics OpticsFromRatios(double focusDistance, double ratioAtFocus, double ratioFarField,
+                             std::optional<double> farFieldDistance)
 {
     if (!Positive(focusDistance) || !Positive(ratioAtFocus) || !Positive(ratioFarField))
-        return std::nullopt;
+        return {std::nullopt, DataSheetProblem::NotPositive};
     const double m90 = focusDistance / ratioAtFocus;
-    return OpticsFromFocusSpot(focusDistance, m90, ratioFarField);
+    return OpticsFromFocusSpot(focusDistance, m90, ratioFarField, farFieldDistance);
 }
 
-std::optional<SpotOptics> OpticsFromFocusSpot(double focusDistance, double spotAtFocus,
-                                              double ratioFarField)
+SheetOptics OpticsFromFocusSpot(double focusDistance, double spotAtFocus, double ratioFarField,
+                                std::optional<double> farFieldDistance)
 {
+    (void)farFieldDistance; // TODO: the ratio at a stated distance
     if (!Positive(focusDistance) || !Positive(spotAtFocus) || !Positive(ratioFarField))
-        return std::nullopt;
+        return {std::nullopt, DataSheetProblem::NotPositive};
     // Far from the lens the spot is x (M90 + D) / a, so the far-field ratio
     // is a / (M90 + D).
     const double d = focusDistance / ratioFarField - spotAtFocus;
     if (!(d > 0))
-        return std::nullopt;
-    return ToOptics(spotAtFocus, focusDistance, d);
+        return {std::nullopt, DataSheetProblem::FarRatioNotSmaller};
+    const std::optional<SpotOptics> optics = ToOptics(spotAtFocus, focusDistance, d);
+    return {optics, optics ? DataSheetProblem::None : DataSheetProblem::NotSingle};
 }
 
 OpticsFit FitOpticsToPoints(const std::vector<SpotPoint> &points)
 {
-    const OpticsFit none{false, 0, 0, 0, {}, 0};
+    const OpticsFit none{false, 0, 0, 0, {}, 0, false};
     if (!ArePointsUsable(points))
         return none;
 
@@ -285,7 +287,8 @@ OpticsFit FitOpticsToPoints(const std::vector<SpotPoint> &points)
         return none;
     const Cone &best = *candidates.Best;
 
-    OpticsFit fit{true, double(best.M90), double(best.A), double(best.D), {}, 0};
+    OpticsFit fit{true, double(best.M90),  double(best.A), double(best.D), {},
+                  0,    points.size() == 3};
     fit.Deviations.reserve(points.size());
     for (const SpotPoint &p : points) {
         const double deviation = double((ConeSpot(best, p.Distance) - p.Spot) / p.Spot);
@@ -293,4 +296,11 @@ OpticsFit FitOpticsToPoints(const std::vector<SpotPoint> &points)
         fit.MaxDeviation = std::max(fit.MaxDeviation, std::abs(deviation));
     }
     return fit;
+}
+
+OpticsFit FitOpticsWithFocus(const std::vector<SpotPoint> &points, double focusDistance)
+{
+    (void)points; // TODO
+    (void)focusDistance;
+    return OpticsFit{false, 0, 0, 0, {}, 0, false};
 }

@@ -100,8 +100,10 @@ Parse ParseNumber(std::string_view text, double &value)
 
 } // namespace
 
-FieldReading ReadPlannerField(std::string_view text, FieldKind kind, LengthUnit unit)
+FieldReading ReadPlannerField(std::string_view text, FieldKind kind, LengthUnit unit,
+                              DecimalMark mark)
 {
+    (void)mark; // TODO
     if (TrimBlanks(text).empty())
         return {std::nullopt, FieldProblem::Empty};
     double value = 0;
@@ -112,6 +114,13 @@ FieldReading ReadPlannerField(std::string_view text, FieldKind kind, LengthUnit 
         if (!(value >= 0 && value <= MaxTiltDegrees))
             return {std::nullopt, FieldProblem::Tilt};
         return {value + 0.0, std::nullopt};
+    case FieldKind::Position:
+        if (value == 0)
+            return {0.0, std::nullopt};
+        if (value < 0)
+            return {std::nullopt, FieldProblem::Negative};
+        break;
+    case FieldKind::Ratio:
     case FieldKind::Factor:
         if (!std::isfinite(value))
             return {std::nullopt, FieldProblem::NoNumber};
@@ -135,4 +144,15 @@ std::optional<double> ParsePlannerNumber(std::string_view text)
     if (ParseNumber(text, value) != Parse::Ok)
         return std::nullopt;
     return value;
+}
+
+DecimalMark SettleDecimalMark(const std::vector<std::string> &texts)
+{
+    (void)texts; // TODO
+    return DecimalMark::Unsettled;
+}
+
+SpotAtReading ReadSpotAt(std::string_view text, LengthUnit unit, DecimalMark mark)
+{
+    return {ReadPlannerField(text, FieldKind::Length, unit, mark)};
 }
