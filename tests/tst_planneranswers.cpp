@@ -35,6 +35,7 @@ private slots:
     void newRowReadyForTyping();
     void accessibility();
     void chartShowsTheDecision();
+    void everythingVisibleAtDefaultSize_data();
     void everythingVisibleAtDefaultSize();
 };
 
@@ -159,7 +160,11 @@ void TestPlannerAnswers::settingsKeepWhatWasTyped()
     Reopen();
     auto *table = Child<QTableWidget>(*FForm, "OpticsTable");
     QCOMPARE(table->rowCount(), 9);
-    QVERIFY(!Child<QWidget>(*FForm, "AddButton")->isEnabled());
+    for (const char *button : {"AddButton", "DuplicateButton", "DataSheetButton"}) {
+        QVERIFY(!Child<QWidget>(*FForm, button)->isEnabled());
+        QVERIFY(
+            Child<QWidget>(*FForm, button)->toolTip().contains(QStringLiteral("holds 9 optics")));
+    }
     const QString omega = QStringLiteral("\u03a9-lens \u2192 5\u00b5m");
     table->item(2, 0)->setText(omega);
     table->item(3, 2)->setText(QStringLiteral("3OO"));
@@ -350,8 +355,22 @@ void TestPlannerAnswers::chartShowsTheDecision()
 // On a 1366 x 768 screen with a task bar, as the extra run of this test
 // gives it, nothing needs scrolling; on a smaller screen at least every row
 // is there.
+void TestPlannerAnswers::everythingVisibleAtDefaultSize_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("unit");
+    // German headers are the widest; inch values have the most digits.
+    for (const char *language : {"English", "Deutsch"})
+        for (const int unit : {0, 1})
+            QTest::addRow("%s-%s", language, unit == 0 ? "mm" : "inch")
+                << QString::fromLatin1(language) << unit;
+}
+
 void TestPlannerAnswers::everythingVisibleAtDefaultSize()
 {
+    QFETCH(QString, language);
+    QFETCH(int, unit);
+    FForm->ApplyLanguage(language);
     const QRect available = FForm->screen()->availableGeometry();
     // Clamped to the screen unless the screen is smaller than the least
     // the window's layout and frame can show (Windows' wider Tahoma on the
@@ -368,6 +387,7 @@ void TestPlannerAnswers::everythingVisibleAtDefaultSize()
     EnterWorkedExample();
     for (int n = 2; n < MaxPlannerOptics; ++n)
         FForm->AddButtonClick();
+    SwitchUnit(unit);
     QCoreApplication::processEvents();
     const bool wide = available.width() >= 1366;
     for (const char *name : {"OpticsTable", "ComparisonView"}) {

@@ -181,8 +181,11 @@ QVariant TComparisonModel::data(const QModelIndex &index, int role) const
 
 QVariant TComparisonModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal &&
-        (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
+    // The unit below the name keeps the columns narrow enough for every
+    // one of them to show at the default size, in German too.
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return HeaderText(section).replace(QStringLiteral(" ["), QStringLiteral("\n["));
+    if (orientation == Qt::Horizontal && role == Qt::AccessibleTextRole)
         return HeaderText(section);
     if (orientation == Qt::Vertical && role == Qt::DisplayRole)
         return section + 1;

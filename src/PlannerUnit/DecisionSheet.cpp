@@ -156,7 +156,8 @@ DecisionSheetData GatherDecisionSheet(const ChartData &chart, const QAbstractIte
     data.Chart.Cursor.reset();
     data.Chart.Hint.clear();
     for (int c = 0; c < comparison.columnCount(); ++c)
-        data.Headers << comparison.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        // The header on one line: the page has the width the window lacks.
+        data.Headers << comparison.headerData(c, Qt::Horizontal, Qt::AccessibleTextRole).toString();
     for (int r = 0; r < comparison.rowCount(); ++r) {
         QStringList row;
         for (int c = 0; c < comparison.columnCount(); ++c)

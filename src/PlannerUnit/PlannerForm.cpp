@@ -53,8 +53,9 @@ TPlannerForm::TPlannerForm(QWidget *parent, const QString &languageFile)
                             MaxPlannerOptics * rowHeight;
     OpticsTable->setMinimumHeight(tableHeight);
     OpticsTable->setMaximumHeight(tableHeight);
-    // The comparison may need its scroll bar on a narrow screen.
-    ComparisonView->setMinimumHeight(tableHeight +
+    // The comparison's header has a second line for the units, and the
+    // comparison may need its scroll bar on a narrow screen.
+    ComparisonView->setMinimumHeight(tableHeight + fontMetrics().height() +
                                      style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     // The comparison and the chart take the height the fields leave.
     LeftLayout->setStretch(1, 1);

@@ -118,6 +118,13 @@ void TPlannerForm::UpdateButtons()
     RemoveButton->setEnabled(SelectedRow() > 0);
     ColourButton->setEnabled(SelectedRow() > 0);
     DataSheetButton->setEnabled(room);
+    // A disabled button says why it is.
+    const QString full =
+        room
+            ? QString()
+            : PlainToolTip(FTexts[PlannerText::ListFull].arg(FOptics.size()).arg(MaxPlannerOptics));
+    for (QPushButton *button : {AddButton, DuplicateButton, DataSheetButton})
+        button->setToolTip(full);
 }
 
 QRgb TPlannerForm::FreeColour() const
