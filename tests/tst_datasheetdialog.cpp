@@ -46,7 +46,7 @@ void TestDataSheetDialog::forms_data()
     QTest::addRow("ratios-equal-give-no-aperture")
         << LengthUnit::Millimetre << ratios << QStringList{"500", "50", "", "50"} << QString()
         << none << QStringLiteral("RatioFarError")
-        << QStringLiteral("D would not be greater than 0") << QString();
+        << QStringLiteral("the far-field D:S must be smaller than the D:S at the focus") << QString();
     QTest::addRow("ratios-focus-missing")
         << LengthUnit::Millimetre << ratios << QStringList{"", "50", "", "12.5"} << QString()
         << none << QStringLiteral("FocusError") << QStringLiteral("enter a value") << QString();

@@ -13,25 +13,34 @@
 
 namespace {
 
-const QColor ProblemBackground(255, 222, 222);
-constexpr int DistanceColumn = 0;
-constexpr int SpotColumn = 1;
 constexpr int DeviationColumn = 2;
 
-QString Percent(double fraction)
+QString ProblemText(const TPlannerTexts &texts, DataSheetProblem problem)
 {
-    return QString::number(fraction * 100, 'f', 2);
+    switch (problem) {
+    case DataSheetProblem::None:
+        break;
+    case DataSheetProblem::NotPositive:
+        return texts[PlannerText::ErrPositive];
+    case DataSheetProblem::FarRatioNotSmaller:
+        return texts[PlannerText::ErrFarSmaller];
+    case DataSheetProblem::FarNotBeyondFocus:
+        return texts[PlannerText::ErrFarBeyond];
+    case DataSheetProblem::NotSingle:
+        return texts[PlannerText::ErrNotSingle];
+    }
+    return {};
 }
 
-// The cells of one pasted line: a tab or ";" between them.
-QStringList PastedCells(const QString &line)
+// The label's text without its accelerator and trailing colon, to name a
+// missing figure.
+QString FigureName(const QLabel *label)
 {
-    return line.split(line.contains(u'\t') ? u'\t' : u';');
-}
-
-std::optional<double> Parse(const QString &text)
-{
-    return ParsePlannerNumber(text.toStdString());
+    QString text = label->text();
+    text.remove(u'&');
+    if (text.endsWith(u':'))
+        text.chop(1);
+    return text;
 }
 
 } // namespace
@@ -42,7 +51,9 @@ TDataSheetDialog::TDataSheetDialog(const TPlannerTexts &texts, LengthUnit unit, 
 {
     setupUi(this);
     NameEdit->setText(name);
-    for (QLabel *error : {FocusError, RatioFocusError, SpotFocusError, RatioFarError, PointsError})
+    UnitCombo->setCurrentIndex(unit == LengthUnit::Inch ? 1 : 0);
+    for (QLabel *error : {FocusError, RatioFocusError, SpotFocusError, RatioFarError,
+                          FarDistanceError, KeepFocusError, PointsError})
         error->setStyleSheet(QStringLiteral("color: rgb(180,0,0);"));
     PointsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     for (int row = 0; row < PointsTable->rowCount(); ++row) {
@@ -54,6 +65,7 @@ TDataSheetDialog::TDataSheetDialog(const TPlannerTexts &texts, LengthUnit unit, 
             PointsTable->setItem(row, column, item);
         }
     }
+    SheetChart->setMinimumSize(380, 300);
     auto *paste = new QAction(PointsTable);
     paste->setShortcut(QKeySequence::Paste);
     paste->setShortcutContext(Qt::WidgetShortcut);
@@ -65,12 +77,23 @@ TDataSheetDialog::TDataSheetDialog(const TPlannerTexts &texts, LengthUnit unit, 
             if (on)
                 FormChange();
         });
-    for (QLineEdit *edit : {FocusEdit, RatioFocusEdit, SpotFocusEdit, RatioFarEdit})
-        connect(edit, &QLineEdit::textChanged, this, &TDataSheetDialog::InputChange);
-    connect(PointsTable, &QTableWidget::itemChanged, this, [this] {
-        if (!FFilling)
-            InputChange();
+    for (QLineEdit *edit :
+         {FocusEdit, RatioFocusEdit, SpotFocusEdit, RatioFarEdit, FarDistanceEdit, KeepFocusEdit})
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] {
+            if (!FFilling) {
+                Remember(edit);
+                InputChange();
+            }
+        });
+    connect(KeepFocusCheck, &QCheckBox::toggled, this, &TDataSheetDialog::InputChange);
+    connect(PointsTable, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        if (FFilling)
+            return;
+        item->setData(Qt::UserRole, item->text());
+        item->setData(Qt::UserRole + 1, int(FUnit));
+        InputChange();
     });
+    connect(UnitCombo, &QComboBox::currentIndexChanged, this, &TDataSheetDialog::UnitComboChange);
     connect(NameEdit, &QLineEdit::textChanged, this, &TDataSheetDialog::ShowResult);
     connect(PasteButton, &QPushButton::clicked, this, &TDataSheetDialog::PasteButtonClick);
     connect(paste, &QAction::triggered, this, &TDataSheetDialog::PasteButtonClick);
@@ -93,12 +116,17 @@ void TDataSheetDialog::SetTexts()
     RatiosRadio->setText(PlainButtonText(t[PlannerText::FormRatios]));
     FocusSpotRadio->setText(PlainButtonText(t[PlannerText::FormFocusSpot]));
     PointsRadio->setText(PlainButtonText(t[PlannerText::FormPoints]));
+    SetPlainText(*UnitLabel, t[PlannerText::DsUnit]);
     SetPlainText(*FocusLabel, t[PlannerText::FocusDistance]);
     SetPlainText(*RatioFocusLabel, t[PlannerText::RatioAtFocus]);
     SetPlainText(*SpotFocusLabel, t[PlannerText::SpotAtFocus]);
     SetPlainText(*RatioFarLabel, t[PlannerText::RatioFarField]);
+    SetPlainText(*FarDistanceLabel, t[PlannerText::FarDistance]);
+    SetPlainText(*FarFieldNote, t[PlannerText::FarFieldNote]);
+    SetPlainText(*KeepFocusLabel, t[PlannerText::PrintedFocus]);
+    KeepFocusCheck->setText(PlainButtonText(t[PlannerText::KeepFocus]));
     SetPlainText(*NameLabel, t[PlannerText::Name]);
-    for (QLabel *unit : {FocusUnit, SpotFocusUnit})
+    for (QLabel *unit : {FocusUnit, SpotFocusUnit, FarDistanceUnit, KeepFocusUnit})
         SetPlainText(*unit, UnitName(FUnit));
     const QString unit = QStringLiteral(" [") + UnitName(FUnit) + u']';
     PointsTable->setHorizontalHeaderLabels({t[PlannerText::AxisDistance] + unit,
@@ -107,12 +135,18 @@ void TDataSheetDialog::SetTexts()
     PasteButton->setText(PlainButtonText(t[PlannerText::PastePoints]));
     ResultBox->setTitle(t[PlannerText::ResultBox]);
     AddButton->setText(PlainButtonText(t[PlannerText::Add]));
+    SheetChart->SetTexts(t);
 }
 
 void TDataSheetDialog::SetForm(Form form)
 {
     QRadioButton *radios[] = {RatiosRadio, FocusSpotRadio, PointsRadio};
     radios[form]->setChecked(true);
+}
+
+void TDataSheetDialog::SetUnit(LengthUnit unit)
+{
+    UnitCombo->setCurrentIndex(unit == LengthUnit::Inch ? 1 : 0);
 }
 
 void TDataSheetDialog::FormChange()
@@ -134,14 +168,71 @@ void TDataSheetDialog::InputChange()
     Recalculate();
 }
 
+// ------------------------------------------------------------------- unit
+
+void TDataSheetDialog::Remember(QLineEdit *edit)
+{
+    FTypedEdits[edit] = {edit->text(), FUnit};
+}
+
+// A bare number keeps its length: it is shown in the new unit. A text that
+// names its unit, or that is no length, stays as typed.
+QString TDataSheetDialog::Convert(const Typed &typed, LengthUnit unit, FieldKind kind) const
+{
+    if (typed.Unit == unit)
+        return typed.Text;
+    const std::string text = typed.Text.toStdString();
+    const FieldReading reading = ReadPlannerField(text, kind, typed.Unit);
+    const LengthUnit other =
+        typed.Unit == LengthUnit::Inch ? LengthUnit::Millimetre : LengthUnit::Inch;
+    if (!reading.Value || ReadPlannerField(text, kind, other).Value == reading.Value)
+        return typed.Text;
+    return FormatTypedLength(*reading.Value, unit);
+}
+
+void TDataSheetDialog::UnitComboChange()
+{
+    const LengthUnit unit =
+        UnitCombo->currentIndex() == 1 ? LengthUnit::Inch : LengthUnit::Millimetre;
+    if (unit == FUnit)
+        return;
+    FFilling = true;
+    for (auto it = FTypedEdits.cbegin(); it != FTypedEdits.cend(); ++it) {
+        // A spot with its distance names its units or is read in the new
+        // one alike; only a bare spot is converted.
+        it.key()->setText(Convert(it.value(), unit, FieldKind::Length));
+    }
+    for (int row = 0; row < PointsTable->rowCount(); ++row) {
+        for (int column = 0; column < DeviationColumn; ++column) {
+            QTableWidgetItem *item = PointsTable->item(row, column);
+            if (item->data(Qt::UserRole).isNull())
+                continue;
+            const Typed typed{item->data(Qt::UserRole).toString(),
+                              LengthUnit(item->data(Qt::UserRole + 1).toInt())};
+            item->setText(Convert(typed, unit, FieldKind::Position));
+        }
+    }
+    FFilling = false;
+    FUnit = unit;
+    SetTexts();
+    Recalculate();
+}
+
+// ---------------------------------------------------------------- figures
+
 void TDataSheetDialog::Recalculate()
 {
     FOptics.reset();
-    FFit = OpticsFit{false, 0, 0, 0, {}, 0, false};
+    FFreeFit = OpticsFit{false, 0, 0, 0, {}, 0, false};
+    FKeptFit = FFreeFit;
+    FKeepFocus = false;
+    FKeptFocus.reset();
+    FPrinted.clear();
     if (PointsRadio->isChecked())
         CalculatePoints();
     else
         CalculateFigures(RatiosRadio->isChecked() ? Ratios : FocusSpot);
+    ShowChart();
     ShowResult();
 }
 
@@ -155,138 +246,129 @@ void TDataSheetDialog::MarkField(QWidget *field, QLabel *error, const QString &r
                                    QStringLiteral(" { border: 1px solid rgb(200,0,0); }"));
 }
 
-std::optional<double> TDataSheetDialog::ReadField(QLineEdit *field, QLabel *error, bool length)
+std::optional<double> TDataSheetDialog::ReadField(QLineEdit *field, QLabel *error, FieldKind kind)
 {
-    const FieldReading reading = ReadPlannerField(
-        field->text().toStdString(), length ? FieldKind::Length : FieldKind::Factor, FUnit);
-    MarkField(field, error,
-              reading.Problem ? FieldProblemText(FTexts, *reading.Problem, FUnit) : QString());
+    const FieldReading reading = ReadPlannerField(field->text().toStdString(), kind, FUnit);
+    MarkField(field, error, FieldProblemText(FTexts, reading, FUnit));
     return reading.Value;
+}
+
+void TDataSheetDialog::ShowMissing(const QList<QLabel *> &missing)
+{
+    QStringList names;
+    for (const QLabel *label : missing)
+        names << FigureName(label);
+    SetPlainText(*MissingNote, names.isEmpty() ? QString()
+                                               : FTexts[PlannerText::Missing].arg(
+                                                     names.join(QStringLiteral(", "))));
 }
 
 void TDataSheetDialog::CalculateFigures(Form form)
 {
     const bool ratios = form == Ratios;
-    const std::optional<double> a = ReadField(FocusEdit, FocusError, true);
-    const std::optional<double> second = ratios ? ReadField(RatioFocusEdit, RatioFocusError, false)
-                                                : ReadField(SpotFocusEdit, SpotFocusError, true);
-    const std::optional<double> farField = ReadField(RatioFarEdit, RatioFarError, false);
-    if (!a || !second || !farField)
-        return;
-    FOptics = (ratios ? OpticsFromRatios(*a, *second, *farField)
-                      : OpticsFromFocusSpot(*a, *second, *farField))
-                  .Optics;
-    // Every figure is a valid number; it is the far-field ratio that leaves
-    // no room for an aperture.
-    if (!FOptics)
-        MarkField(RatioFarEdit, RatioFarError, FTexts[PlannerText::ErrDNotPositive]);
-}
-
-std::optional<double> TDataSheetDialog::ReadCell(int row, int column, bool &bad)
-{
-    const std::string text = PointsTable->item(row, column)->text().toStdString();
-    FieldReading reading = ReadPlannerField(text, FieldKind::Length, FUnit);
-    // A point may lie at the lens front.
-    const std::optional<double> number = ParsePlannerNumber(text);
-    QString reason;
-    if (column == DistanceColumn && number && *number == 0)
-        reading = {0.0, std::nullopt};
-    else if (column == DistanceColumn && number && *number < 0)
-        reason = FTexts[PlannerText::ErrNegative];
-    else if (reading.Problem)
-        reason = FieldProblemText(FTexts, *reading.Problem, FUnit);
-    MarkCell(row, column, reason);
-    bad = bad || !reason.isEmpty();
-    return reason.isEmpty() ? reading.Value : std::nullopt;
-}
-
-void TDataSheetDialog::MarkCell(int row, int column, const QString &reason)
-{
-    FFilling = true;
-    QTableWidgetItem *item = PointsTable->item(row, column);
-    item->setBackground(reason.isEmpty() ? QBrush() : QBrush(ProblemBackground));
-    item->setToolTip(PlainToolTip(reason));
-    FFilling = false;
-}
-
-void TDataSheetDialog::CalculatePoints()
-{
-    std::vector<SpotPoint> points;
-    std::vector<int> rows;
-    bool bad = false;
-    for (int row = 0; row < PointsTable->rowCount(); ++row) {
-        if (PointsTable->item(row, DistanceColumn)->text().trimmed().isEmpty() &&
-            PointsTable->item(row, SpotColumn)->text().trimmed().isEmpty()) {
-            MarkCell(row, DistanceColumn, QString());
-            MarkCell(row, SpotColumn, QString());
-            continue;
+    std::optional<double> a = ReadField(FocusEdit, FocusError, FieldKind::Length);
+    std::optional<double> second;
+    if (ratios) {
+        second = ReadField(RatioFocusEdit, RatioFocusError, FieldKind::Ratio);
+    } else {
+        // "8 mm @ 610 mm" gives the focus distance along with the spot.
+        const SpotAtReading spot = ReadSpotAt(SpotFocusEdit->text().toStdString(), FUnit);
+        QString reason = FieldProblemText(FTexts, spot.Spot, FUnit);
+        if (reason.isEmpty() && spot.HasDistance)
+            reason = FieldProblemText(FTexts, spot.Distance, FUnit);
+        second = reason.isEmpty() ? spot.Spot.Value : std::nullopt;
+        if (reason.isEmpty() && spot.HasDistance) {
+            if (FocusEdit->text().trimmed().isEmpty()) {
+                a = spot.Distance.Value;
+                MarkField(FocusEdit, FocusError, QString());
+            } else if (a && float(*a) != float(*spot.Distance.Value)) {
+                reason = FTexts[PlannerText::ErrTwoFoci];
+                second.reset();
+            }
         }
-        const std::optional<double> distance = ReadCell(row, DistanceColumn, bad);
-        const std::optional<double> spot = ReadCell(row, SpotColumn, bad);
-        if (distance && spot) {
-            points.push_back({*distance, *spot});
-            rows.push_back(row);
-        }
+        MarkField(SpotFocusEdit, SpotFocusError, reason);
+    }
+    const std::optional<double> farField = ReadField(RatioFarEdit, RatioFarError, FieldKind::Ratio);
+    // The distance of the far-field ratio is optional: empty is the
+    // asymptote.
+    std::optional<double> farDistance;
+    bool farDistanceBad = false;
+    if (!FarDistanceEdit->text().trimmed().isEmpty()) {
+        farDistance = ReadField(FarDistanceEdit, FarDistanceError, FieldKind::Length);
+        farDistanceBad = !farDistance;
+    } else {
+        MarkField(FarDistanceEdit, FarDistanceError, QString());
     }
 
-    // A marked cell tells its own reason.
-    std::optional<PlannerText> problem;
-    if (!bad && points.size() < 3)
-        problem = PlannerText::ErrFewPoints;
-    if (!bad && !problem)
-        FFit = FitOpticsToPoints(points);
-    if (!bad && !problem && !FFit.Ok)
-        problem = PlannerText::ErrOneSide;
-    MarkField(PointsTable, PointsError, problem ? FTexts[*problem] : QString());
+    // Empty figures are named together, so a sheet that prints another
+    // form is told what this one lacks.
+    QList<QLabel *> missing;
+    const auto empty = [](const QLineEdit *edit) { return edit->text().trimmed().isEmpty(); };
+    if (!a && empty(FocusEdit))
+        missing << FocusLabel;
+    if (ratios && empty(RatioFocusEdit))
+        missing << RatioFocusLabel;
+    if (!ratios && empty(SpotFocusEdit))
+        missing << SpotFocusLabel;
+    if (empty(RatioFarEdit))
+        missing << RatioFarLabel;
+    const bool anyTyped = !empty(FocusEdit) || !empty(RatioFocusEdit) || !empty(SpotFocusEdit) ||
+                          !empty(RatioFarEdit);
+    ShowMissing(anyTyped ? missing : QList<QLabel *>{});
 
-    FFilling = true;
-    for (int row = 0; row < PointsTable->rowCount(); ++row)
-        PointsTable->item(row, DeviationColumn)->setText(QString());
-    for (std::size_t i = 0; i < FFit.Deviations.size(); ++i)
-        PointsTable->item(rows[i], DeviationColumn)->setText(Percent(FFit.Deviations[i]));
-    FFilling = false;
-    MaxDeviationLabel->setText(
-        FFit.Ok ? FTexts[PlannerText::LargestDeviation].arg(Percent(FFit.MaxDeviation))
-                : QString());
-    if (!FFit.Ok)
+    if (a && second)
+        FPrinted.push_back({*a, ratios ? *a / *second : *second});
+    if (!a || !second || !farField || farDistanceBad)
         return;
-    const SpotOptics optics{float(FFit.M90), float(FFit.A), float(FFit.D)};
-    if (AreInputsValid(optics, 1) && std::isfinite(optics.M90) && std::isfinite(optics.A) &&
-        std::isfinite(optics.D))
-        FOptics = optics;
+    const SheetOptics sheet = ratios ? OpticsFromRatios(*a, *second, *farField, farDistance)
+                                     : OpticsFromFocusSpot(*a, *second, *farField, farDistance);
+    FOptics = sheet.Optics;
+    if (farDistance && sheet.Problem != DataSheetProblem::FarNotBeyondFocus)
+        FPrinted.push_back({*farDistance, *farDistance / *farField});
+    if (sheet.Problem == DataSheetProblem::FarNotBeyondFocus)
+        MarkField(FarDistanceEdit, FarDistanceError, ProblemText(FTexts, sheet.Problem));
+    else if (sheet.Problem != DataSheetProblem::None)
+        MarkField(RatioFarEdit, RatioFarError, ProblemText(FTexts, sheet.Problem));
+}
+
+QString TDataSheetDialog::LengthText(double millimetres) const
+{
+    return FormatTypedLength(millimetres, FUnit) + u' ' + UnitName(FUnit);
+}
+
+void TDataSheetDialog::ShowChart()
+{
+    PlannerInput input;
+    input.Unit = FUnit;
+    const auto add = [&](const OpticsFit &fit, QString name, std::uint32_t colour) {
+        if (fit.Ok)
+            input.Optics.push_back({name.toStdString(),
+                                    SpotOptics{float(fit.M90), float(fit.A), float(fit.D)},
+                                    colour});
+    };
+    if (PointsRadio->isChecked()) {
+        add(FFreeFit, FTexts[PlannerText::FreeFocus], 0x1f77b4);
+        if (FKeptFocus)
+            add(FKeptFit, FTexts[PlannerText::KeptFocus].arg(LengthText(*FKeptFocus)), 0xd62728);
+    } else if (FOptics) {
+        input.Optics.push_back({Name().toStdString(), FOptics, 0x1f77b4});
+    }
+    SheetChart->SetPlan(input, ComputePlanner(input));
+    std::vector<ChartMark> marks;
+    for (const SpotPoint &point : FPrinted)
+        marks.push_back({point.Distance, point.Spot});
+    SheetChart->SetMarks(std::move(marks));
 }
 
 void TDataSheetDialog::ShowResult()
 {
     const auto show = [&](QLabel *label, std::optional<float> value) {
-        SetPlainText(*label, value ? FormatTypedLength(*value, FUnit) + u' ' + UnitName(FUnit)
-                                   : QStringLiteral("\u2013"));
+        SetPlainText(*label, value ? LengthText(*value) : QStringLiteral("\u2013"));
     };
     show(ResultM90, FOptics ? std::optional(FOptics->M90) : std::nullopt);
     show(ResultA, FOptics ? std::optional(FOptics->A) : std::nullopt);
     show(ResultD, FOptics ? std::optional(FOptics->D) : std::nullopt);
     AddButton->setEnabled(FOptics.has_value() && !Name().isEmpty());
-}
-
-void TDataSheetDialog::PastePoints(const QString &text)
-{
-    QList<QStringList> lines;
-    for (QString line : QString(text).replace(u'\r', u'\n').split(u'\n', Qt::SkipEmptyParts)) {
-        const QStringList cells = PastedCells(line);
-        // A header copied along with the points has no number in it.
-        if (cells.size() >= 2 && (Parse(cells[0]) || Parse(cells[1])))
-            lines.append(cells);
-    }
-    if (lines.isEmpty())
-        return;
-    FFilling = true;
-    for (int row = 0; row < PointsTable->rowCount(); ++row) {
-        const QStringList cells = row < lines.size() ? lines[row] : QStringList{};
-        PointsTable->item(row, DistanceColumn)->setText(cells.value(0).trimmed());
-        PointsTable->item(row, SpotColumn)->setText(cells.value(1).trimmed());
-    }
-    FFilling = false;
-    Recalculate();
 }
 
 void TDataSheetDialog::PasteButtonClick()

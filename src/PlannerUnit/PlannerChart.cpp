@@ -47,6 +47,12 @@ void TPlannerChart::SetCursor(std::optional<double> distance)
     update();
 }
 
+void TPlannerChart::SetMarks(std::vector<ChartMark> marks)
+{
+    FData.Marks = std::move(marks);
+    update();
+}
+
 void TPlannerChart::ZoomDistance(double factor)
 {
     const double natural = NaturalDistanceSpan(FData);

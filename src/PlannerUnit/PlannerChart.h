@@ -13,6 +13,13 @@
 
 class QPainter;
 
+// A figure a data sheet prints, marked over the beams; millimetres.
+struct ChartMark
+{
+    double Distance;
+    double Spot;
+};
+
 // Everything the chart shows; the same data draws the screen and the files.
 struct ChartData
 {
@@ -24,6 +31,7 @@ struct ChartData
     // How to use the chart, where the readout goes while there is no
     // cursor; the screen's only, never in a file.
     QString Hint;
+    std::vector<ChartMark> Marks;
 };
 
 // Where the plot and its texts lie in an area, and the distances and spots
@@ -71,6 +79,7 @@ public:
     void SetPlan(const PlannerInput &input, const PlannerResults &results);
     void SetTexts(const TPlannerTexts &texts);
     void SetCursor(std::optional<double> distance);
+    void SetMarks(std::vector<ChartMark> marks);
     // 1 is the natural span; a larger factor shows more distance.
     void ZoomDistance(double factor);
     void ResetZoom();

@@ -278,6 +278,16 @@ void DrawCurves(QPainter &painter, const ChartFrame &frame, const ChartData &dat
     }
 }
 
+// Printed figures as open rings, so a beam through them still shows.
+void DrawMarks(QPainter &painter, const ChartFrame &frame, const ChartData &data)
+{
+    const Scale scale{frame};
+    painter.setPen(QPen(Ink, 1.5));
+    painter.setBrush(Qt::NoBrush);
+    for (const ChartMark &mark : data.Marks)
+        painter.drawEllipse(QPointF(scale.X(mark.Distance), scale.Y(mark.Spot)), 4, 4);
+}
+
 // The largest fitting spot and the working distance, dashed, with labels.
 void DrawLines(QPainter &painter, const ChartFrame &frame, const ChartData &data)
 {
@@ -405,9 +415,13 @@ double NaturalDistanceSpan(const ChartData &data)
             anyRange = true;
         }
     }
-    // Without a target the foci are what there is to see.
-    if (!anyRange && !data.Input.Distance)
+    // Without a target the foci and the printed figures are what there is
+    // to see.
+    if (!anyRange && !data.Input.Distance) {
         far = focus;
+        for (const ChartMark &mark : data.Marks)
+            far = std::max(far, mark.Distance / 1.2);
+    }
     if (!(far > 0) || !std::isfinite(far))
         far = 1000;
     return RoundedSpan(far * 1.5, data.Input.Unit);
@@ -427,6 +441,8 @@ ChartFrame LayOutChart(const QRectF &area, const ChartData &data, const QFontMet
                 top = std::max({top, SpotOnSurface(*entry.Optics, 0, TiltOf(data)),
                                 SpotOnSurface(*entry.Optics, frame.XMax, TiltOf(data))});
         }
+        for (const ChartMark &mark : data.Marks)
+            top = std::max(top, mark.Spot);
         top *= 1.1;
     }
     if (!(top > 0) || !std::isfinite(top))
@@ -511,6 +527,7 @@ void DrawChart(QPainter &painter, const QRectF &area, const ChartData &data)
     painter.setClipRect(frame.Plot);
     painter.setRenderHint(QPainter::Antialiasing);
     DrawCurves(painter, frame, data);
+    DrawMarks(painter, frame, data);
     painter.restore();
     DrawLines(painter, frame, data);
     DrawRanges(painter, frame, data);

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 
 // How the planner shows its numbers: always "." as the point (the CSV file
 // swaps in the regional separator), lengths in the chosen unit.
@@ -27,10 +28,23 @@ inline QString FormatLengthWithUnit(double millimetres, LengthUnit unit)
     return FormatLength(millimetres, unit) + u' ' + UnitName(unit);
 }
 
-// A length as the user would type it: no trailing zeros.
+// A length as the user would type it: six significant digits, no trailing
+// zeros, never in exponent form.
 inline QString FormatTypedLength(double millimetres, LengthUnit unit)
 {
-    return QString::number(ToUnit(millimetres, unit), 'g', 6);
+    const double value = ToUnit(millimetres, unit);
+    QString text = QString::number(value, 'g', 6);
+    if (!text.contains(u'e'))
+        return text;
+    const int decimals = std::max(0, 5 - int(std::floor(std::log10(std::fabs(value)))));
+    text = QString::number(value, 'f', decimals);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
 }
 
 // The shortest text that reads back as the same float length: 0.1 stays

@@ -130,6 +130,49 @@ constexpr Entry Entries[] = {
     {"PlanerImportFarbe", "keine Farbe #RRGGBB", "no colour #RRGGBB"},
     {"PlanerBlattTitel", "Messobjekt-Planer: Entscheidung", "Target planner: decision"},
     {"PlanerBlattEingaben", "Eingaben", "Inputs"},
+    {"PlanerDsEinheit", "Einheit", "Unit"},
+    {"PlanerFernfeldBei", "D:S im Fernfeld gilt bei", "Far-field D:S printed at"},
+    {"PlanerFernfeldHinweis",
+     "D:S im Fernfeld gilt als a / (M90 + D), das Verhältnis weit hinter dem Fokus. Nennt das "
+     "Datenblatt einen Abstand dafür (oft das Zehnfache des Fokusabstands), diesen oben eingeben.",
+     "D:S in the far field is read as a / (M90 + D), the ratio far beyond the focus. Where the "
+     "sheet names a distance for it (often ten times the focus distance), enter that distance "
+     "above."},
+    {"PlanerFehlt",
+     "Für diese Form fehlt: %1. Ein Datenblatt mit nur einem Verhältnis (12:1) oder mit Fokus im "
+     "Unendlichen passt zu keiner der drei Formen.",
+     "Missing for this form: %1. A sheet with one ratio only (12:1) or a focus at infinity fits "
+     "none of the three forms."},
+    {"PlanerFehlerFernKleiner", "D:S im Fernfeld muss kleiner sein als D:S im Fokus",
+     "the far-field D:S must be smaller than the D:S at the focus"},
+    {"PlanerFehlerHinterFokus", "muss hinter dem Fokus liegen", "must lie beyond the focus"},
+    {"PlanerFehlerZweiFoki", "nennt einen anderen Fokusabstand als a",
+     "names another focus distance than a"},
+    {"PlanerFehlerGleitkomma", "die Daten liegen außerhalb des Rechenbereichs",
+     "the data lie outside the range the model computes in"},
+    {"PlanerBestimmt",
+     "Drei Punkte bestimmen M90, a und D: der Verlauf geht durch jeden von ihnen, geprüft ist "
+     "nichts. Ein vierter Punkt prüft ihn.",
+     "Three points determine M90, a and D: the beam passes through each of them, nothing is "
+     "checked. A fourth point checks it."},
+    {"PlanerGedruckterFokus", "Gedruckter Fokusabstand a", "Printed focus distance a"},
+    {"PlanerFokusBehalten", "beibehalten", "keep it"},
+    {"PlanerBeideAbweichungen", "Größte Abweichung: %1 mit freiem Fokus, %2 mit a = %3.",
+     "Largest deviation: %1 with a free focus, %2 with a = %3."},
+    {"PlanerBestimmtKurz", "bestimmt, nicht geprüft", "determined, not checked"},
+    {"PlanerFreierFokus", "freier Fokus", "free focus"},
+    {"PlanerFesterFokus", "a = %1", "a = %1"},
+    {"PlanerGedruckteWerte", "Datenblatt", "data sheet"},
+    {"PlanerPunkteAusgelassen", "%1 Zeilen ausgelassen: das Diagramm nimmt höchstens %2 Punkte.",
+     "%1 lines left out: the diagram takes at most %2 points."},
+    {"PlanerPunkteNichtUebernommen", "Nicht übernommen:", "Not taken:"},
+    {"PlanerPunktOhneMessfleck", "kein Messfleck", "no spot"},
+    {"PlanerListeVoll",
+     "Die Liste hat %1 Optiken und fasst höchstens %2; eine entfernen, um eine weitere "
+     "hinzuzufügen.",
+     "The list holds %1 optics and takes at most %2; remove one to add another."},
+    {"PlanerPunkteDezimalpunkt", "Dezimaltrennzeichen: Punkt (.)", "Decimal mark: point (.)"},
+    {"PlanerPunkteDezimalkomma", "Dezimaltrennzeichen: Komma (,)", "Decimal mark: comma (,)"},
 };
 
 static_assert(std::size(Entries) == std::size_t(PlannerText::Count));

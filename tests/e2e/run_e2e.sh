@@ -542,14 +542,15 @@ planner_data_sheet() {
     press Tab Tab Tab space
     wait_until 20 "the data-sheet dialog" find_data_sheet
     focus_window "$DATA_SHEET"
-    # The focus distance takes the keys first; then the two ratios and the
-    # name, and Return adds.
+    # The focus distance takes the keys first; then the two ratios, past
+    # the far-field ratio's distance, left empty, and the chart to the
+    # name; Return adds.
     type_text 500
     press Tab
     type_text 50
     press Tab
     type_text 12.5
-    press Tab ctrl+a
+    press Tab Tab Tab ctrl+a
     type_text "Sheet lens"
     press Return
     wait_until 20 "the data-sheet dialog to close" no_data_sheet
