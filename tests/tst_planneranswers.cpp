@@ -103,28 +103,38 @@ void TestPlannerAnswers::summary_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("margin");
     QTest::addColumn<QString>("tilt");
+    QTest::addColumn<bool>("noValidOptics"); // both rows without M90
     QTest::addColumn<QString>("summary");
 
     QTest::addRow("best-fit-with-inward-ends")
         << "20"
         << "1.5"
-        << "0"
+        << "0" << false
         << "Target 20 mm at 450 mm: Calculator fits (1.11), from 416.7 to 541.6 mm.";
     QTest::addRow("none-fits-names-the-nearest")
         << "200"
         << "3"
-        << "85"
+        << "85" << false
         << "Target 200 mm at 450 mm: none fits at 450 mm; Optics 2 fits from 283.8 to 309.7 mm.";
     QTest::addRow("none-fits-anywhere")
         << "1"
         << "1.5"
-        << "0"
-        << "Target 1 mm at 450 mm: none fits at 450 mm, nor at any other distance.";
+        << "0" << false << "Target 1 mm at 450 mm: none fits at 450 mm, nor at any other distance.";
     QTest::addRow("a-field-missing") << ""
                                      << "1.5"
-                                     << "0"
+                                     << "0" << false
                                      << "Enter the target, the working distance, the margin and "
                                         "the tilt to see which optics fits.";
+    QTest::addRow("no-valid-optics")
+        << "20"
+        << "1.5"
+        << "0" << true << "No optics holds valid data: enter M90, a and D of at least one optics.";
+    QTest::addRow("no-valid-optics-and-a-field-missing")
+        << "20"
+        << "1.5"
+        << "" << true
+        << "No optics holds valid data: enter M90, a and D of at least one optics. Enter the "
+           "target, the working distance, the margin and the tilt to see which optics fits.";
 }
 
 void TestPlannerAnswers::summary()
@@ -132,9 +142,15 @@ void TestPlannerAnswers::summary()
     QFETCH(QString, target);
     QFETCH(QString, margin);
     QFETCH(QString, tilt);
+    QFETCH(bool, noValidOptics);
     QFETCH(QString, summary);
 
     EnterWorkedExample();
+    if (noValidOptics) {
+        // The calculator's row follows the calculator; the other is typed.
+        FForm->SetCalculatorOptics({0, 500, 30});
+        Child<QTableWidget>(*FForm, "OpticsTable")->item(1, 1)->setText(QString());
+    }
     Retype("TargetEdit", target);
     Retype("TiltEdit", tilt);
     Child<QComboBox>(*FForm, "MarginCombo")->setCurrentText(margin);

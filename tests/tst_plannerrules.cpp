@@ -110,24 +110,49 @@ void TestPlannerRules::best_data()
     QTest::addColumn<double>("tilt");
     QTest::addColumn<int>("best");
     QTest::addColumn<int>("nearest");
+    QTest::addColumn<LengthUnit>("unit");
 
+    const auto mm = LengthUnit::Millimetre;
+    const auto inch = LengthUnit::Inch;
     const PlannerOptics calculator = Optics("Calculator", 10, 500, 30);
     const PlannerOptics second = Optics("Optics 2", 5, 300, 20);
     QTest::addRow("largest-figure-that-fits")
-        << QList{calculator, second, Optics("Close", 1.5f, 150, 12)} << 20.0 << 1.5 << 0.0 << 0
-        << 0;
+        << QList{calculator, second, Optics("Close", 1.5f, 150, 12)} << 20.0 << 1.5 << 0.0 << 0 << 0
+        << mm;
     // At 450 mm neither fits with margin 3 at 85 degrees; Optics 2 fits
     // from 283.8 to 309.7 mm, nearer than anything of the calculator's.
     QTest::addRow("none-fits-names-the-nearest")
-        << QList{calculator, second} << 200.0 << 3.0 << 85.0 << -1 << 1;
+        << QList{calculator, second} << 200.0 << 3.0 << 85.0 << -1 << 1 << mm;
     QTest::addRow("larger-figure-that-does-not-fit-is-not-best")
-        << QList{Optics("Far", 2, 2000, 30), calculator} << 20.0 << 1.5 << 0.0 << 1 << 1;
+        << QList{Optics("Far", 2, 2000, 30), calculator} << 20.0 << 1.5 << 0.0 << 1 << 1 << mm;
     QTest::addRow("duplicate-keeps-the-mark-on-its-original")
-        << QList{second, calculator, calculator} << 20.0 << 1.5 << 0.0 << 1 << 1;
+        << QList{second, calculator, calculator} << 20.0 << 1.5 << 0.0 << 1 << 1 << mm;
     // Same spot at 450 mm, so the same figure; the wider range wins.
     QTest::addRow("equal-figures-wider-range-wins")
-        << QList{calculator, Optics("Wide", 12, 450, 12)} << 20.0 << 1.5 << 0.0 << 1 << 0;
-    QTest::addRow("nothing-fits-anywhere") << QList{calculator} << 1.0 << 1.5 << 0.0 << -1 << -1;
+        << QList{calculator, Optics("Wide", 12, 450, 12)} << 20.0 << 1.5 << 0.0 << 1 << 0 << mm;
+    QTest::addRow("nothing-fits-anywhere")
+        << QList{calculator} << 1.0 << 1.5 << 0.0 << -1 << -1 << mm;
+
+    // At 450 = a the spot is M90: 20 / 17.78 = 1.1249 and 20 / 17.85 = 1.1204
+    // both show 1.12. The ranges show 368.3 to 470.9 and 314.7 to 472.5 mm.
+    const PlannerOptics sharper = Optics("Sharper", 17.78f, 450, 30);
+    const PlannerOptics wider = Optics("Wider", 17.85f, 450, 25);
+    for (const auto &[unit, name] : {std::pair{mm, "mm"}, {inch, "inch"}}) {
+        QTest::addRow("equal-shown-figures-wider-shown-range-wins-%s", name)
+            << QList{sharper, wider} << 20.0 << 1.0 << 0.0 << 1 << 0 << unit;
+        // 20 / 17.7798 = 1.12487; both show 368.3 to 470.9 mm and 14.498 to
+        // 18.539 inch.
+        QTest::addRow("equal-as-shown-earlier-wins-%s", name)
+            << QList{sharper, Optics("Hair sharper", 17.7798f, 450, 30)} << 20.0 << 1.0 << 0.0 << 0
+            << 0 << unit;
+    }
+    // 368.219 to 470.918 mm: the same 368.3 to 470.9 mm, but 14.497 to
+    // 18.540 inch against 14.498 to 18.539.
+    const PlannerOptics finer = Optics("Finer", 17.779f, 450, 30);
+    QTest::addRow("equal-in-mm-earlier-wins")
+        << QList{sharper, finer} << 20.0 << 1.0 << 0.0 << 0 << 0 << mm;
+    QTest::addRow("inch-digits-show-the-wider-range")
+        << QList{sharper, finer} << 20.0 << 1.0 << 0.0 << 1 << 0 << inch;
 }
 
 void TestPlannerRules::best()
@@ -138,6 +163,7 @@ void TestPlannerRules::best()
     QFETCH(double, tilt);
     QFETCH(int, best);
     QFETCH(int, nearest);
+    QFETCH(LengthUnit, unit);
 
     PlannerInput input;
     input.Optics.assign(optics.begin(), optics.end());
@@ -145,6 +171,7 @@ void TestPlannerRules::best()
     input.Distance = 450;
     input.Margin = margin;
     input.Tilt = tilt;
+    input.Unit = unit;
     const PlannerResults results = ComputePlanner(input);
     QCOMPARE(results.Best, best);
     QCOMPARE(results.Nearest, nearest);

@@ -60,9 +60,7 @@ inline QString ExactLengthText(float millimetres, LengthUnit unit)
     return text;
 }
 
-// A fitting range's ends, rounded inward, so that a shown end typed as the
-// working distance fits. A range narrower than the last shown digit takes
-// more digits.
+// A fitting range's ends as RangeAsShown gives them, which "best" compares.
 struct RangeTexts
 {
     QString Near;
@@ -71,13 +69,9 @@ struct RangeTexts
 
 inline RangeTexts FormatRange(const TargetFit &range, LengthUnit unit)
 {
-    const double nearValue = ToUnit(range.Near, unit);
-    const double farValue = ToUnit(range.Far, unit);
-    int decimals = std::max(LengthDecimals(nearValue, unit), LengthDecimals(farValue, unit));
-    while (decimals < 6 && RoundUp(nearValue, decimals) > RoundDown(farValue, decimals))
-        ++decimals;
-    return {QString::number(RoundUp(nearValue, decimals), 'f', decimals),
-            QString::number(RoundDown(farValue, decimals), 'f', decimals)};
+    const ShownRange shown = RangeAsShown(range.Near, range.Far, unit);
+    return {QString::number(shown.Near, 'f', shown.Decimals),
+            QString::number(shown.Far, 'f', shown.Decimals)};
 }
 
 inline QString FormatRatio(double ratio)

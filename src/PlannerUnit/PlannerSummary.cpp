@@ -2,10 +2,21 @@
 
 #include "PlannerUnit/PlannerFormat.h"
 
+#include <algorithm>
+
 QString PlannerSummary(const PlannerInput &input, const PlannerResults &results,
                        const TPlannerTexts &texts)
 {
-    if (!input.Target || !input.Distance || !input.Margin || !input.Tilt)
+    // Without data to compare there is no answer, only what is missing: the
+    // optics first, then the target's fields where they are missing too.
+    const bool anyOptics = std::any_of(input.Optics.begin(), input.Optics.end(),
+                                       [](const PlannerOptics &o) { return o.Optics.has_value(); });
+    const bool complete = input.Target && input.Distance && input.Margin && input.Tilt;
+    if (!anyOptics)
+        return complete ? texts[PlannerText::SummaryNoOptics]
+                        : texts[PlannerText::SummaryNoOptics] + u' ' +
+                              texts[PlannerText::SummaryIncomplete];
+    if (!complete)
         return texts[PlannerText::SummaryIncomplete];
     const LengthUnit unit = input.Unit;
     // The target and the distance as a person would type them.

@@ -67,6 +67,7 @@ enum class PlannerText
     SummaryNearest,
     SummaryNowhere,
     SummaryIncomplete,
+    SummaryNoOptics,
     CursorAt,
     FitsHere,
     ZoomHint,

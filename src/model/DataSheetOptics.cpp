@@ -243,6 +243,27 @@ bool ArePointsUsable(const std::vector<SpotPoint> &points)
            });
 }
 
+const OpticsFit NoFit{false, 0, 0, 0, {}, 0, false};
+
+// Refused where M90 or D is not above 0 or a datum does not survive the
+// rounding to float.
+OpticsFit FitOf(const Cone &cone, const std::vector<SpotPoint> &points, bool determined)
+{
+    const double m90 = double(cone.M90);
+    const double a = double(cone.A);
+    const double d = double(cone.D);
+    if (!(m90 > 0) || !(d > 0) || !ToOptics(m90, a, d))
+        return NoFit;
+    OpticsFit fit{true, m90, a, d, {}, 0, determined};
+    fit.Deviations.reserve(points.size());
+    for (const SpotPoint &p : points) {
+        const double deviation = double((ConeSpot(cone, p.Distance) - p.Spot) / p.Spot);
+        fit.Deviations.push_back(deviation);
+        fit.MaxDeviation = std::max(fit.MaxDeviation, std::abs(deviation));
+    }
+    return fit;
+}
+
 } // namespace
 
 SheetOptics OpticsFromRatios(double focusDistance, double ratioAtFocus, double ratioFarField,
@@ -257,12 +278,24 @@ SheetOptics OpticsFromRatios(double focusDistance, double ratioAtFocus, double r
 SheetOptics OpticsFromFocusSpot(double focusDistance, double spotAtFocus, double ratioFarField,
                                 std::optional<double> farFieldDistance)
 {
-    (void)farFieldDistance; // TODO: the ratio at a stated distance
-    if (!Positive(focusDistance) || !Positive(spotAtFocus) || !Positive(ratioFarField))
+    if (!Positive(focusDistance) || !Positive(spotAtFocus) || !Positive(ratioFarField) ||
+        (farFieldDistance && !Positive(*farFieldDistance)))
         return {std::nullopt, DataSheetProblem::NotPositive};
-    // Far from the lens the spot is x (M90 + D) / a, so the far-field ratio
-    // is a / (M90 + D).
-    const double d = focusDistance / ratioFarField - spotAtFocus;
+    double d = 0;
+    if (farFieldDistance) {
+        // Beyond the focus s(L) = (L / a)(M90 + D) - D, solved for D with
+        // s(L) = L / ratio.
+        const double l = *farFieldDistance;
+        if (!(l > focusDistance))
+            return {std::nullopt, DataSheetProblem::FarNotBeyondFocus};
+        d = (l / ratioFarField - l * spotAtFocus / focusDistance) / (l / focusDistance - 1);
+    } else {
+        // Far from the lens the spot is x (M90 + D) / a, so the far-field
+        // ratio is a / (M90 + D).
+        d = focusDistance / ratioFarField - spotAtFocus;
+    }
+    // Either way D > 0 exactly when the far-field ratio lies below the ratio
+    // at the focus, a / M90.
     if (!(d > 0))
         return {std::nullopt, DataSheetProblem::FarRatioNotSmaller};
     const std::optional<SpotOptics> optics = ToOptics(spotAtFocus, focusDistance, d);
@@ -271,9 +304,8 @@ SheetOptics OpticsFromFocusSpot(double focusDistance, double spotAtFocus, double
 
 OpticsFit FitOpticsToPoints(const std::vector<SpotPoint> &points)
 {
-    const OpticsFit none{false, 0, 0, 0, {}, 0, false};
     if (!ArePointsUsable(points))
-        return none;
+        return NoFit;
 
     const Candidates candidates = CollectCandidates(points);
     const Extended sum = candidates.BestSum;
@@ -284,23 +316,16 @@ OpticsFit FitOpticsToPoints(const std::vector<SpotPoint> &points)
     // about 1e-10.
     if (!candidates.Best || !(sum < LineSquaredDeviations(points) * (1 - 1e-9L) - 1e-20L) ||
         !(sum <= candidates.SharpSum * (1 + 1e-9L) + 1e-20L))
-        return none;
-    const Cone &best = *candidates.Best;
-
-    OpticsFit fit{true, double(best.M90),  double(best.A), double(best.D), {},
-                  0,    points.size() == 3};
-    fit.Deviations.reserve(points.size());
-    for (const SpotPoint &p : points) {
-        const double deviation = double((ConeSpot(best, p.Distance) - p.Spot) / p.Spot);
-        fit.Deviations.push_back(deviation);
-        fit.MaxDeviation = std::max(fit.MaxDeviation, std::abs(deviation));
-    }
-    return fit;
+        return NoFit;
+    return FitOf(*candidates.Best, points, points.size() == 3);
 }
 
 OpticsFit FitOpticsWithFocus(const std::vector<SpotPoint> &points, double focusDistance)
 {
-    (void)points; // TODO
-    (void)focusDistance;
-    return OpticsFit{false, 0, 0, 0, {}, 0, false};
+    if (!ArePointsUsable(points) || !Positive(focusDistance))
+        return NoFit;
+    // With a given the spots are linear in M90 and D, so points on one side
+    // of the focus alone determine both.
+    const std::optional<Cone> cone = FitWithFocusAt(points, focusDistance, false);
+    return cone ? FitOf(*cone, points, false) : NoFit;
 }

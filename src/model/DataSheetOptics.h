@@ -63,8 +63,8 @@ SheetOptics OpticsFromFocusSpot(double focusDistance, double spotAtFocus, double
 
 // Least squares over the relative deviations, with M90, a and D above 0.
 // Not Ok for fewer than 3 points, a distance below 0, a spot not above 0, no
-// point on each side of the fitted focus, or points that one straight line
-// fits as well as any cone.
+// point on each side of the fitted focus, points that one straight line fits
+// as well as any cone, or a datum outside the float range.
 OpticsFit FitOpticsToPoints(const std::vector<SpotPoint> &points);
 
 // The same with the focus kept at the distance the sheet prints: M90 and D

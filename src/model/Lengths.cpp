@@ -40,3 +40,14 @@ double RoundUp(double value, int decimals)
 {
     return -RoundDown(-value, decimals);
 }
+
+ShownRange RangeAsShown(double nearMillimetres, double farMillimetres, LengthUnit unit)
+{
+    const double nearValue = ToUnit(nearMillimetres, unit);
+    const double farValue = ToUnit(farMillimetres, unit);
+    int decimals = std::max(LengthDecimals(nearValue, unit), LengthDecimals(farValue, unit));
+    while (decimals < MaxRangeDecimals &&
+           RoundUp(nearValue, decimals) > RoundDown(farValue, decimals))
+        ++decimals;
+    return {RoundUp(nearValue, decimals), RoundDown(farValue, decimals), decimals};
+}

@@ -36,3 +36,18 @@ int LengthDecimals(double valueInUnit, LengthUnit unit);
 // claim more than it has.
 double RoundDown(double value, int decimals);
 double RoundUp(double value, int decimals);
+
+// A fitting range's ends as the planner shows them, in the unit: rounded
+// inward, so that a shown end typed as the working distance fits. A range
+// narrower than the last shown digit takes more digits, up to
+// MaxRangeDecimals.
+inline constexpr int MaxRangeDecimals = 6;
+
+struct ShownRange
+{
+    double Near;
+    double Far;
+    int Decimals;
+};
+
+ShownRange RangeAsShown(double nearMillimetres, double farMillimetres, LengthUnit unit);

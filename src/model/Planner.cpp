@@ -1,6 +1,7 @@
 #include "Planner.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -24,16 +25,24 @@ PlannerRow RowFor(const PlannerInput &input, const SpotOptics &optics)
     return row;
 }
 
-double RangeWidth(const PlannerRow &row)
+// Figures and ranges compared as the table shows them: digits nobody sees
+// decide nothing. A width counts steps of the finest digit a range takes, so
+// that equal texts give equal widths.
+double ShownWidth(const PlannerRow &row, LengthUnit unit)
 {
-    return row.Range && row.Range->Any ? row.Range->Far - row.Range->Near : -1;
+    if (!row.Range || !row.Range->Any)
+        return -1;
+    const ShownRange shown = RangeAsShown(row.Range->Near, row.Range->Far, unit);
+    return std::round((shown.Far - shown.Near) * std::pow(10.0, MaxRangeDecimals));
 }
 
-bool Better(const PlannerRow &row, const PlannerRow &best)
+bool Better(const PlannerRow &row, const PlannerRow &best, LengthUnit unit)
 {
-    if (*row.Figure != *best.Figure)
-        return *row.Figure > *best.Figure;
-    return RangeWidth(row) > RangeWidth(best);
+    const double figure = RoundDown(*row.Figure, 2);
+    const double bestFigure = RoundDown(*best.Figure, 2);
+    if (figure != bestFigure)
+        return figure > bestFigure;
+    return ShownWidth(row, unit) > ShownWidth(best, unit);
 }
 
 double Gap(const TargetFit &range, double distance)
@@ -56,7 +65,7 @@ PlannerResults ComputePlanner(const PlannerInput &input)
     // Later rows win only when strictly better: a duplicate never takes the
     // mark from its original.
     for (int i = 0; i < int(results.Rows.size()); ++i) {
-        if (row(i).Fits() && (results.Best < 0 || Better(row(i), row(results.Best))))
+        if (row(i).Fits() && (results.Best < 0 || Better(row(i), row(results.Best), input.Unit)))
             results.Best = i;
         if (input.Distance && row(i).Range && row(i).Range->Any) {
             const double gap = Gap(*row(i).Range, *input.Distance);

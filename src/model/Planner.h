@@ -54,7 +54,8 @@ struct PlannerResults
 {
     std::vector<PlannerRow> Rows; // one per optics, in the input's order
     // Among the rows that fit at the working distance, the one with the
-    // largest figure, on equal figures the wider fitting range, then the
+    // largest figure as shown (2 decimals, rounded down), on equal shown
+    // figures the wider fitting range as shown in the input's unit, then the
     // earlier row; -1 when none fits.
     int Best = -1;
     // The row whose fitting range lies nearest to the working distance; -1
