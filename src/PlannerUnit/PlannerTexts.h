@@ -101,6 +101,8 @@ enum class PlannerText
     ImportFewCells,
     ImportNoName,
     ImportBadColour,
+    ImportMarkPoint,
+    ImportMarkComma,
     SheetTitle,
     SheetInputs,
     Count
