@@ -40,7 +40,7 @@ void TestDataSheetDialog::forms_data()
                             << QStringList{"500", "50", "", "12.5"} << QString() << converging
                             << QString() << QString() << QString();
     QTest::addRow("ratios-decimal-comma-inch")
-        << LengthUnit::Inch << ratios << QStringList{"19,685", "50", "", "12,5"} << QString()
+        << LengthUnit::Inch << ratios << QStringList{"19,6850", "50", "", "12,5"} << QString()
         << QStringList{"0.3937 inch", "19.685 inch", "1.1811 inch"} << QString() << QString()
         << QString();
     QTest::addRow("ratios-equal-give-no-aperture")
