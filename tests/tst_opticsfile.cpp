@@ -97,7 +97,7 @@ void TestOpticsFile::readFromSpreadsheets_data()
                       "Walze;5;300;20;\r\n"
                       ";;;;\r\n")
         << 7 << QStringLiteral("Kühler|1.5|110|10|1f77b4\nWalze|5|300|20|-")
-        << QStringLiteral("Not imported:\nLine 3: D: enter a value");
+        << QStringLiteral("Not imported:\nLine 3: D: enter a value\n\nDecimal mark: comma (,).");
     QTest::addRow("utf8-bom-commas-quoted-decimal-comma")
         << QByteArray("\xEF\xBB\xBFName,M90 (mm),a (mm),D (mm),Colour\n"
                       "\"Glas, kurz\",\"2,5\",200.5,30,#00aa00\n"
@@ -106,7 +106,8 @@ void TestOpticsFile::readFromSpreadsheets_data()
         << QString();
     QTest::addRow("tabs-inch-no-colour-cell")
         << QByteArray("Name\tM90 [inch]\ta [inch]\tD [inch]\nI\t1\t20\t0.5\n") << 7
-        << QStringLiteral("I|25.3999996|508|12.6999998|-") << QString();
+        << QStringLiteral("I|25.3999996|508|12.6999998|-")
+        << QStringLiteral("Decimal mark: point (.).");
     QTest::addRow("mixed-units-per-column")
         << QByteArray("Name;M90 [mm];a [inches];D [mm]\r\nM;2;10;20\r\n") << 7
         << QStringLiteral("M|2|254|20|-") << QString();
@@ -119,7 +120,8 @@ void TestOpticsFile::readFromSpreadsheets_data()
         << QByteArray("Name;M90 [mm];a [mm];D [mm]\nfar;1;2000000;10\nspaced;\xA0"
                       "2,5 ;100;10\n")
         << 7 << QStringLiteral("spaced|2.5|100|10|-")
-        << QStringLiteral("Not imported:\nLine 2: a: outside 0.001 to 1000000 mm");
+        << QStringLiteral("Not imported:\nLine 2: a: outside 0.001 to 1000000 mm\n\n"
+                          "Decimal mark: comma (,).");
     QTest::addRow("every-reason") << QByteArray("Name;M90 [mm];a [mm];D [mm];Colour\n"
                                                 "short;1;2\n"
                                                 ";1;100;10\n"
@@ -128,6 +130,20 @@ void TestOpticsFile::readFromSpreadsheets_data()
                                   << QStringLiteral(
                                          "Not imported:\nLine 2: too few cells\nLine 3: no name\n"
                                          "Line 4: no colour #RRGGBB");
+    QTest::addRow("comma-settled-by-another-cell-point-groups")
+        << QByteArray("Name;M90 [mm];a [mm];D [mm]\nA;12,5;1.250;10\nB;1,000;2.000;30\n") << 7
+        << QStringLiteral("A|12.5|1250|10|-\nB|1|2000|30|-")
+        << QStringLiteral("Decimal mark: comma (,).");
+    QTest::addRow("units-in-cells")
+        << QByteArray("Name;M90 [mm];a [inch];D [mm]\nA;0.5 cm;610 mm;1 in\n") << 7
+        << QStringLiteral("A|5|610|25.3999996|-") << QStringLiteral("Decimal mark: point (.).");
+    QTest::addRow("unsettled-ambiguous-row-refused")
+        << QByteArray("Name;M90 [mm];a [mm];D [mm]\nA;2;1,000;10\nB;1;500;20\n") << 7
+        << QStringLiteral("B|1|500|20|-")
+        << QStringLiteral("Not imported:\nLine 2: a: 1,000: 1.0 or 1000? Write 1.0 or 1000");
+    QTest::addRow("disagreeing-cells-name-no-mark")
+        << QByteArray("Name;M90 [mm];a [mm];D [mm]\nA;1,5;100;2.5\n") << 7
+        << QStringLiteral("A|1.5|100|2.5|-") << QString();
     QTest::addRow("more-than-room")
         << QByteArray("Name;M90 [mm];a [mm];D [mm]\nA;1;100;10\nB;2;100;10\nC;3;100;10\n"
                       "bad;;;\n")
@@ -166,16 +182,21 @@ void TestOpticsFile::roundTrip_data()
 {
     QTest::addColumn<LengthUnit>("unit");
     QTest::addColumn<char>("separator");
+    QTest::addColumn<QString>("message");
 
-    QTest::addRow("mm-decimal-comma") << LengthUnit::Millimetre << ',';
-    QTest::addRow("mm-decimal-point") << LengthUnit::Millimetre << '.';
-    QTest::addRow("inch-decimal-comma") << LengthUnit::Inch << ',';
+    QTest::addRow("mm-decimal-comma")
+        << LengthUnit::Millimetre << ',' << QStringLiteral("Dezimaltrennzeichen: Komma (,).");
+    QTest::addRow("mm-decimal-point")
+        << LengthUnit::Millimetre << '.' << QStringLiteral("Dezimaltrennzeichen: Punkt (.).");
+    QTest::addRow("inch-decimal-comma")
+        << LengthUnit::Inch << ',' << QStringLiteral("Dezimaltrennzeichen: Komma (,).");
 }
 
 void TestOpticsFile::roundTrip()
 {
     QFETCH(LengthUnit, unit);
     QFETCH(char, separator);
+    QFETCH(QString, message);
 
     const std::vector<OpticsFileRow> rows{Row("Kühler", 1.5f, 110, 10, 0x1f77b4),
                                           Row("odd", 0.1f, 333.3f, 7.77777f, 0xd62728),
@@ -183,7 +204,7 @@ void TestOpticsFile::roundTrip()
     const TPlannerTexts texts(QStringLiteral("Deutsch"));
     const OpticsImport import =
         ReadOpticsCsv(OpticsCsv(rows, unit, texts, separator), MaxPlannerOptics - 1, texts);
-    QCOMPARE(ImportMessage(import, texts), QString());
+    QCOMPARE(ImportMessage(import, texts), message);
     QCOMPARE(Describe(import.Rows), Describe(rows));
 }
 

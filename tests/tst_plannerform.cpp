@@ -117,6 +117,11 @@ void TestPlannerForm::invalidFields_data()
                                       << "no number";
     QTest::addRow("target-two-separators") << QByteArray("Target") << "1,2.5"
                                            << "no number";
+    QTest::addRow("target-ambiguous-names-both-readings")
+        << QByteArray("Target") << "1,000"
+        << "1,000: 1.0 or 1000? Write 1.0 or 1000";
+    QTest::addRow("margin-with-a-unit") << QByteArray("Margin") << "1.5 mm"
+                                        << "no length unit";
     QTest::addRow("distance-zero") << QByteArray("Distance") << "0"
                                    << "must be greater than 0";
     QTest::addRow("distance-negative") << QByteArray("Distance") << "-450"

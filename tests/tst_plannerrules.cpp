@@ -3,12 +3,14 @@
 
 #include "Planner.h"
 #include "PlannerUnit/PlannerFormat.h"
+#include "PlannerUnit/PlannerTexts.h"
 #include "shared/EscapedText.h"
 
 #include <QTest>
 
 Q_DECLARE_METATYPE(FieldKind)
 Q_DECLARE_METATYPE(LengthUnit)
+Q_DECLARE_METATYPE(DecimalMark)
 
 namespace {
 
@@ -29,6 +31,12 @@ class TestPlannerRules : public QObject
 private slots:
     void fieldRules_data();
     void fieldRules();
+    void ambiguousReadings_data();
+    void ambiguousReadings();
+    void spotAt_data();
+    void spotAt();
+    void settledMark_data();
+    void settledMark();
     void best_data();
     void best();
     void rounding_data();
@@ -52,6 +60,11 @@ void TestPlannerRules::fieldRules_data()
     const int noNumber = int(FieldProblem::NoNumber);
     const int notPositive = int(FieldProblem::NotPositive);
     const int range = int(FieldProblem::OutOfRange);
+    const int ambiguous = int(FieldProblem::Ambiguous);
+    const int noLength = int(FieldProblem::NoLength);
+    const int badRatio = int(FieldProblem::BadRatio);
+    const auto ratio = FieldKind::Ratio;
+    const auto position = FieldKind::Position;
     QTest::addRow("length-in-mm") << "450" << length << mm << 450.0 << NoProblem;
     QTest::addRow("length-in-inch-read-as-mm") << "2" << length << inch << 50.8 << NoProblem;
     QTest::addRow("comma-and-blanks") << " 1,5 " << length << mm << 1.5 << NoProblem;
@@ -85,6 +98,78 @@ void TestPlannerRules::fieldRules_data()
         << "85.1" << FieldKind::Tilt << mm << 0.0 << int(FieldProblem::Tilt);
     QTest::addRow("tilt-negative")
         << "-0.5" << FieldKind::Tilt << mm << 0.0 << int(FieldProblem::Tilt);
+
+    // Grouping is never taken for a decimal mark in silence.
+    QTest::addRow("comma-thousand-ambiguous") << "1,000" << length << mm << 0.0 << ambiguous;
+    QTest::addRow("point-ten-thousand-ambiguous") << "10.000" << length << inch << 0.0 << ambiguous;
+    QTest::addRow("point-1250-ambiguous") << "1.250" << length << inch << 0.0 << ambiguous;
+    QTest::addRow("comma-12500-ambiguous") << "12,500" << length << mm << 0.0 << ambiguous;
+    QTest::addRow("leading-zero-is-decimal") << "0,500" << length << mm << 0.5 << NoProblem;
+    QTest::addRow("one-decimal-in-inch") << "12,5" << length << inch << 317.5 << NoProblem;
+    QTest::addRow("two-decimals") << "1.25" << length << mm << 1.25 << NoProblem;
+    QTest::addRow("four-decimals") << "1.2500" << length << mm << 1.25 << NoProblem;
+    QTest::addRow("four-digits-before-is-decimal")
+        << "1234,500" << length << mm << 1234.5 << NoProblem;
+    QTest::addRow("both-marks-point-last") << "1,000.5" << length << mm << 1000.5 << NoProblem;
+    QTest::addRow("both-marks-comma-last") << "1.000,5" << length << inch << 25412.7 << NoProblem;
+    QTest::addRow("both-marks-bad-groups") << "1.00,5" << length << mm << 0.0 << noNumber;
+    QTest::addRow("repeated-commas-group") << "1,000,000" << length << mm << 1e6 << NoProblem;
+    QTest::addRow("repeated-points-range-in-mm") << "1.000.000" << length << inch << 0.0 << range;
+    QTest::addRow("repeated-bad-groups") << "1,00,000" << length << mm << 0.0 << noNumber;
+    QTest::addRow("blank-groups") << "1 000" << length << mm << 1000.0 << NoProblem;
+    QTest::addRow("no-break-groups-decimal-comma")
+        << QStringLiteral("12\u00a0500,5") << length << mm << 12500.5 << NoProblem;
+    QTest::addRow("thin-space-groups-in-inch")
+        << QStringLiteral("1\u2009000") << length << inch << 25400.0 << NoProblem;
+    QTest::addRow("thin-spaces-around")
+        << QStringLiteral("\u2009450\u2009") << length << mm << 450.0 << NoProblem;
+    QTest::addRow("blank-group-of-two") << "1 00" << length << mm << 0.0 << noNumber;
+    // Units in the text win over the place's.
+    QTest::addRow("mm-in-inch-place") << "610 mm" << length << inch << 610.0 << NoProblem;
+    QTest::addRow("mm-without-blank") << "610mm" << length << inch << 610.0 << NoProblem;
+    QTest::addRow("centimetres") << "61 cm" << length << mm << 610.0 << NoProblem;
+    QTest::addRow("metres") << "0.61 m" << length << inch << 610.0 << NoProblem;
+    QTest::addRow("in") << "24 in" << length << mm << 609.6 << NoProblem;
+    QTest::addRow("inch-any-case") << "24 INCH" << length << mm << 609.6 << NoProblem;
+    QTest::addRow("inches") << "24 inches" << length << mm << 609.6 << NoProblem;
+    QTest::addRow("double-prime") << QStringLiteral("24\u2033") << length << mm << 609.6
+                                  << NoProblem;
+    QTest::addRow("quote-mark") << "24\"" << length << mm << 609.6 << NoProblem;
+    QTest::addRow("unit-then-range") << "1001 m" << length << mm << 0.0 << range;
+    QTest::addRow("kilograms") << "24 kg" << length << mm << 0.0 << noLength;
+    QTest::addRow("seconds") << "5 s" << length << inch << 0.0 << noLength;
+    QTest::addRow("percent") << "3 %" << length << mm << 0.0 << noLength;
+    QTest::addRow("length-on-factor") << "1.5 mm" << FieldKind::Factor << mm << 0.0 << noLength;
+    QTest::addRow("percent-on-factor") << "3%" << FieldKind::Factor << mm << 0.0 << noLength;
+    QTest::addRow("tilt-degree-sign")
+        << QStringLiteral("30\u00b0") << FieldKind::Tilt << mm << 30.0 << NoProblem;
+    QTest::addRow("tilt-in-mm") << "30 mm" << FieldKind::Tilt << mm << 0.0 << noLength;
+    QTest::addRow("diameter-sign")
+        << QStringLiteral("\u00d88 mm") << length << inch << 8.0 << NoProblem;
+    QTest::addRow("small-diameter-sign-in-inch")
+        << QStringLiteral("\u00f8 8") << length << inch << 203.2 << NoProblem;
+    QTest::addRow("diameter-symbol")
+        << QStringLiteral("\u23008") << length << mm << 8.0 << NoProblem;
+    QTest::addRow("diameter-on-factor")
+        << QStringLiteral("\u00d82") << FieldKind::Factor << mm << 0.0 << noNumber;
+    // Ratios as sheets print them.
+    QTest::addRow("ratio-n-to-1") << "75:1" << ratio << mm << 75.0 << NoProblem;
+    QTest::addRow("ratio-spaced") << "75 : 1" << ratio << inch << 75.0 << NoProblem;
+    QTest::addRow("ratio-bare") << "75" << ratio << mm << 75.0 << NoProblem;
+    QTest::addRow("ratio-named") << "D:S 75:1" << ratio << mm << 75.0 << NoProblem;
+    QTest::addRow("ratio-decimal-comma") << "52,5:1" << ratio << mm << 52.5 << NoProblem;
+    QTest::addRow("ratio-upside-down") << "1:75" << ratio << mm << 0.0 << badRatio;
+    QTest::addRow("ratio-to-2") << "75:2" << ratio << mm << 0.0 << badRatio;
+    QTest::addRow("ratio-3-to-4") << "3:4" << ratio << inch << 0.0 << badRatio;
+    QTest::addRow("ratio-zero") << "0:1" << ratio << mm << 0.0 << notPositive;
+    QTest::addRow("ratio-with-unit") << "75 mm" << ratio << mm << 0.0 << noLength;
+    QTest::addRow("ratio-half") << "75:" << ratio << mm << 0.0 << noNumber;
+    // A position may lie at the lens front.
+    QTest::addRow("position-zero") << "0" << position << mm << 0.0 << NoProblem;
+    QTest::addRow("position-zero-with-unit") << "0 in" << position << inch << 0.0 << NoProblem;
+    QTest::addRow("position-in-inch") << "610" << position << inch << 15494.0 << NoProblem;
+    QTest::addRow("position-negative")
+        << "-5" << position << mm << 0.0 << int(FieldProblem::Negative);
 }
 
 void TestPlannerRules::fieldRules()
@@ -100,6 +185,125 @@ void TestPlannerRules::fieldRules()
     QCOMPARE(reading.Value.has_value(), problem == NoProblem);
     if (reading.Value)
         QCOMPARE(*reading.Value, value);
+}
+
+void TestPlannerRules::ambiguousReadings_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("german");
+
+    QTest::addRow("comma-thousand") << "1,000"
+                                    << "1,000: 1.0 or 1000? Write 1.0 or 1000"
+                                    << "1,000: 1.0 oder 1000? 1.0 oder 1000 schreiben";
+    QTest::addRow("point-ten-thousand") << "10.000"
+                                        << "10.000: 10.0 or 10000? Write 10.0 or 10000"
+                                        << "10.000: 10.0 oder 10000? 10.0 oder 10000 schreiben";
+    QTest::addRow("trailing-zero-dropped") << "1.250"
+                                           << "1.250: 1.25 or 1250? Write 1.25 or 1250"
+                                           << "1.250: 1.25 oder 1250? 1.25 oder 1250 schreiben";
+    QTest::addRow("unit-not-in-the-readings")
+        << "12,500 mm"
+        << "12,500: 12.5 or 12500? Write 12.5 or 12500"
+        << "12,500: 12.5 oder 12500? 12.5 oder 12500 schreiben";
+}
+
+void TestPlannerRules::ambiguousReadings()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, english);
+    QFETCH(QString, german);
+
+    for (const LengthUnit unit : {LengthUnit::Millimetre, LengthUnit::Inch}) {
+        const FieldReading reading = ReadPlannerField(text.toStdString(), FieldKind::Length, unit);
+        QCOMPARE(reading.Problem, std::optional(FieldProblem::Ambiguous));
+        QCOMPARE(FieldProblemText(TPlannerTexts(QStringLiteral("English")), reading, unit),
+                 english);
+        QCOMPARE(FieldProblemText(TPlannerTexts(QStringLiteral("Deutsch")), reading, unit), german);
+    }
+}
+
+void TestPlannerRules::spotAt_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<LengthUnit>("unit");
+    QTest::addColumn<double>("spot"); // -1: no value
+    QTest::addColumn<bool>("hasDistance");
+    QTest::addColumn<double>("distance");
+
+    const auto mm = LengthUnit::Millimetre;
+    QTest::addRow("at-sign-with-units")
+        << "8 mm @ 610 mm" << LengthUnit::Inch << 8.0 << true << 610.0;
+    QTest::addRow("at-sign-bare-in-inch")
+        << "0.5 @ 24" << LengthUnit::Inch << 12.7 << true << 609.6;
+    QTest::addRow("diameter-and-word")
+        << QStringLiteral("\u00d88 mm at 610 mm") << mm << 8.0 << true << 610.0;
+    QTest::addRow("german-word-any-case") << "8 mm BEI 61 cm" << mm << 8.0 << true << 610.0;
+    QTest::addRow("word-without-blanks") << "8mm at 610mm" << mm << 8.0 << true << 610.0;
+    QTest::addRow("spot-alone") << "8 mm" << mm << 8.0 << false << -1.0;
+    QTest::addRow("letters-inside-a-word-do-not-split")
+        << "8 mmat 6" << mm << -1.0 << false << -1.0;
+    QTest::addRow("distance-is-a-length") << "8 @ 0" << mm << 8.0 << true << -1.0;
+}
+
+void TestPlannerRules::spotAt()
+{
+    QFETCH(QString, text);
+    QFETCH(LengthUnit, unit);
+    QFETCH(double, spot);
+    QFETCH(bool, hasDistance);
+    QFETCH(double, distance);
+
+    const SpotAtReading reading = ReadSpotAt(text.toStdString(), unit);
+    QCOMPARE(reading.Spot.Value.value_or(-1), spot);
+    QCOMPARE(reading.HasDistance, hasDistance);
+    QCOMPARE(reading.Distance.Value.value_or(-1), distance);
+}
+
+void TestPlannerRules::settledMark_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<DecimalMark>("mark");
+    QTest::addColumn<QString>("probe"); // read by the mark the texts settle
+    QTest::addColumn<double>("value");  // -1: no value
+
+    const auto point = DecimalMark::Point;
+    const auto comma = DecimalMark::Comma;
+    const auto unsettled = DecimalMark::Unsettled;
+    QTest::addRow("one-decimal-settles-comma")
+        << QStringList{"1,000", "12,5"} << comma << "1,000" << 1.0;
+    QTest::addRow("leading-zero-settles") << QStringList{"0,500"} << comma << "10.000" << 10000.0;
+    QTest::addRow("both-marks-settle") << QStringList{"1.000,5", "1,000"} << comma << "2,5" << 2.5;
+    QTest::addRow("point-settles-comma-groups")
+        << QStringList{"1.25", "10.000", "7"} << point << "1,000" << 1000.0;
+    QTest::addRow("point-settled-refuses-decimal-comma")
+        << QStringList{"1.25"} << point << "1,5" << -1.0;
+    QTest::addRow("ambiguous-only")
+        << QStringList{"1,000", "12.500"} << unsettled << "1,000" << -1.0;
+    QTest::addRow("no-marks") << QStringList{"75:1", "610 mm"} << unsettled << "1.5" << 1.5;
+    QTest::addRow("grouping-alone-settles-nothing")
+        << QStringList{"1,000,000"} << unsettled << "1,000" << -1.0;
+    QTest::addRow("texts-disagree") << QStringList{"1,5", "2.5"} << unsettled << "1,250" << -1.0;
+    QTest::addRow("second-number-of-a-text") << QStringList{"8 @ 610,5"} << comma << "1,000" << 1.0;
+    QTest::addRow("one-text-disagrees-with-itself")
+        << QStringList{"1,5 @ 2.5"} << unsettled << "1,5" << 1.5;
+    QTest::addRow("full-stop-after-a-number") << QStringList{"Line 7."} << unsettled << "7" << 7.0;
+}
+
+void TestPlannerRules::settledMark()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(DecimalMark, mark);
+    QFETCH(QString, probe);
+    QFETCH(double, value);
+
+    std::vector<std::string> strings;
+    for (const QString &text : texts)
+        strings.push_back(text.toStdString());
+    QCOMPARE(SettleDecimalMark(strings), mark);
+    const FieldReading reading =
+        ReadPlannerField(probe.toStdString(), FieldKind::Length, LengthUnit::Millimetre, mark);
+    QCOMPARE(reading.Value.value_or(-1), value);
 }
 
 void TestPlannerRules::best_data()

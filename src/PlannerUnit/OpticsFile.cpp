@@ -123,7 +123,7 @@ bool IsBlank(const QStringList &cells)
 
 // The row, or the reasons it is not taken.
 std::optional<OpticsFileRow> ReadRow(const QStringList &cells,
-                                     const std::array<LengthUnit, 3> &units,
+                                     const std::array<LengthUnit, 3> &units, DecimalMark mark,
                                      const TPlannerTexts &texts, QStringList &reasons)
 {
     if (cells.size() <= 3) {
@@ -137,11 +137,11 @@ std::optional<OpticsFileRow> ReadRow(const QStringList &cells,
     for (int i = 0; i < 3; ++i) {
         const LengthUnit unit = units[std::size_t(i)];
         const FieldReading reading =
-            ReadPlannerField(cells[i + 1].toStdString(), FieldKind::Length, unit);
+            ReadPlannerField(cells[i + 1].toStdString(), FieldKind::Length, unit, mark);
         // The table's own rules: a row taken shows in the table unmarked.
         if (reading.Problem)
             reasons.append(QLatin1String(DataNames[i]) + QStringLiteral(": ") +
-                           FieldProblemText(texts, *reading.Problem, unit));
+                           FieldProblemText(texts, reading, unit));
         else
             row.Data[std::size_t(i)] = float(*reading.Value);
     }
@@ -177,7 +177,15 @@ QByteArray OpticsCsv(const std::vector<OpticsFileRow> &rows, LengthUnit unit,
         if (column == ColourCell)
             return r.Colour ? ColourName(*r.Colour) : QString();
         const std::optional<float> &value = r.Data[std::size_t(column - 1)];
-        return value ? ExactLengthText(*value, unit).replace(u'.', separator) : QString();
+        if (!value)
+            return QString();
+        QString text = ExactLengthText(*value, unit);
+        // Three decimals alone would read back as thousands or as decimals
+        // alike; a fourth digit settles it in every program.
+        if (const qsizetype point = text.indexOf(u'.');
+            point >= 0 && text.size() - point == 4 && !text.contains(u'e'))
+            text += u'0';
+        return text.replace(u'.', separator);
     };
     return BuildCsv(CellCount, int(rows.size()) + 1, cell, ';', nullptr);
 }
@@ -207,12 +215,22 @@ OpticsImport ReadOpticsCsv(const QByteArray &bytes, int room, const TPlannerText
         units[std::size_t(i)] = *unit;
     }
 
+    // One file writes its decimals one way: "12,5" in one cell makes "1.250"
+    // in another 1250.
+    std::vector<std::string> lengths;
+    for (std::size_t r = first + 1; r < records.size(); ++r) {
+        for (qsizetype i = 1; i <= 3 && i < records[r].Cells.size(); ++i)
+            lengths.push_back(records[r].Cells[i].toStdString());
+    }
+    result.Mark = SettleDecimalMark(lengths);
+
     for (std::size_t r = first + 1; r < records.size(); ++r) {
         const Record &record = records[r];
         if (IsBlank(record.Cells))
             continue;
         QStringList reasons;
-        const std::optional<OpticsFileRow> row = ReadRow(record.Cells, units, texts, reasons);
+        const std::optional<OpticsFileRow> row =
+            ReadRow(record.Cells, units, result.Mark, texts, reasons);
         if (!row)
             result.Problems.append(texts[PlannerText::ImportLine].arg(
                 QString::number(record.Line), reasons.join(QStringLiteral("; "))));
@@ -237,6 +255,12 @@ QString ImportMessage(const OpticsImport &import, const TPlannerTexts &texts)
         if (!lines.isEmpty())
             lines << QString();
         lines << texts[PlannerText::ImportNoRoom].arg(import.NotFitting).arg(MaxPlannerOptics);
+    }
+    if (import.Mark != DecimalMark::Unsettled) {
+        if (!lines.isEmpty())
+            lines << QString();
+        lines << texts[import.Mark == DecimalMark::Comma ? PlannerText::ImportMarkComma
+                                                         : PlannerText::ImportMarkPoint];
     }
     return lines.join(u'\n');
 }

@@ -34,6 +34,8 @@ struct OpticsImport
     QStringList Problems;            // one per bad row, with its line number
     int NotFitting = 0;              // good rows beyond the room left
     QString FileProblem;             // the whole file was refused
+    // How the file's lengths write their decimals, settled over all of them.
+    DecimalMark Mark = DecimalMark::Unsettled;
 };
 
 // What a spreadsheet saves: ";", "," or a tab between cells, "." or "," as
@@ -42,5 +44,6 @@ struct OpticsImport
 // list still takes.
 OpticsImport ReadOpticsCsv(const QByteArray &bytes, int room, const TPlannerTexts &texts);
 
-// The message after an import; empty when every row was taken.
+// The message after an import: the rows not taken and the decimal mark the
+// file settled; empty when every row was taken and no mark was settled.
 QString ImportMessage(const OpticsImport &import, const TPlannerTexts &texts);

@@ -170,7 +170,8 @@ void TPlannerForm::ReadSettings()
         entry.Name = UnescapeFromCp1252(read(key + QStringLiteral("Name")));
         const char *fields[DataColumns] = {"M90", "A", "D"};
         for (int i = 0; i < DataColumns; ++i)
-            entry.Data[i].Type(read(key + QLatin1String(fields[i])), LengthUnit::Millimetre);
+            entry.Data[i].Type(read(key + QLatin1String(fields[i])), LengthUnit::Millimetre,
+                               DecimalMark::Point);
         const QColor colour(read(key + QStringLiteral("Colour")));
         entry.Colour = colour.isValid() ? colour.rgb() & 0xffffff : FreeColour();
         FOptics.push_back(entry);

@@ -225,11 +225,11 @@ void TPlannerForm::UpdateAccessibleTexts()
 
 // ------------------------------------------------------------------ fields
 
-void TPlannerForm::TypedLength::Type(const QString &text, LengthUnit unit)
+void TPlannerForm::TypedLength::Type(const QString &text, LengthUnit unit, DecimalMark mark)
 {
     Text = text;
     Unit = unit;
-    Reading = ReadPlannerField(text.toStdString(), FieldKind::Length, unit);
+    Reading = ReadPlannerField(text.toStdString(), FieldKind::Length, unit, mark);
 }
 
 QString TPlannerForm::TypedLength::Shown(LengthUnit unit) const
@@ -239,20 +239,20 @@ QString TPlannerForm::TypedLength::Shown(LengthUnit unit) const
     return FormatTypedLength(*Reading.Value, unit);
 }
 
-QString TPlannerForm::ProblemText(FieldProblem problem) const
+QString TPlannerForm::ProblemText(const FieldReading &reading) const
 {
-    return FieldProblemText(FTexts, problem, FUnit);
+    return FieldProblemText(FTexts, reading, FUnit);
 }
 
-void TPlannerForm::MarkField(QWidget *field, QLabel *error, std::optional<FieldProblem> problem)
+void TPlannerForm::MarkField(QWidget *field, QLabel *error, const FieldReading &reading)
 {
-    const QString reason = problem ? ProblemText(*problem) : QString();
+    const QString reason = ProblemText(reading);
     if (error->text() != reason) {
         SetPlainText(*error, reason);
         error->setVisible(!reason.isEmpty());
     }
     // Style sheets are costly to apply; only a change of state sets one.
-    const bool marked = problem.has_value();
+    const bool marked = reading.Problem.has_value();
     if (field->property("marked").toBool() != marked) {
         field->setProperty("marked", marked);
         field->setStyleSheet(marked ? InvalidStyle : QString());
@@ -264,14 +264,14 @@ std::optional<double> TPlannerForm::ReadField(QWidget *field, const QString &tex
                                               FieldKind kind)
 {
     const FieldReading reading = ReadPlannerField(text.toStdString(), kind, FUnit);
-    MarkField(field, error, reading.Problem);
+    MarkField(field, error, reading);
     return reading.Value;
 }
 
 std::optional<double> TPlannerForm::MarkLength(QWidget *field, QLabel *error,
                                                const TypedLength &length)
 {
-    MarkField(field, error, length.Reading.Problem);
+    MarkField(field, error, length.Reading);
     return length.Reading.Value;
 }
 

@@ -94,7 +94,8 @@ private:
         LengthUnit Unit = LengthUnit::Millimetre;
         FieldReading Reading{std::nullopt, FieldProblem::Empty};
 
-        void Type(const QString &text, LengthUnit unit);
+        // mark is Point for a text the program wrote itself.
+        void Type(const QString &text, LengthUnit unit, DecimalMark mark = DecimalMark::Unsettled);
         // The text in the given unit: as typed where the unit is the typed one
         // or there is no valid value, else the quantity converted.
         QString Shown(LengthUnit unit) const;
@@ -115,8 +116,8 @@ private:
     std::optional<double> ReadField(QWidget *field, const QString &text, QLabel *error,
                                     FieldKind kind);
     std::optional<double> MarkLength(QWidget *field, QLabel *error, const TypedLength &length);
-    void MarkField(QWidget *field, QLabel *error, std::optional<FieldProblem> problem);
-    QString ProblemText(FieldProblem problem) const;
+    void MarkField(QWidget *field, QLabel *error, const FieldReading &reading);
+    QString ProblemText(const FieldReading &reading) const;
     void FillOpticsTable();
     void FillOpticsRow(int row);
     void UpdateButtons();

@@ -98,7 +98,7 @@ void TPlannerForm::FillOpticsRow(int row)
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         const std::optional<FieldProblem> &problem = data.Reading.Problem;
         item->setBackground(problem ? QBrush(ProblemBackground) : QBrush());
-        item->setToolTip(problem ? PlainToolTip(ProblemText(*problem)) : QString());
+        item->setToolTip(problem ? PlainToolTip(ProblemText(data.Reading)) : QString());
     }
     QTableWidgetItem *colour = cell(ColourColumn);
     colour->setBackground(QColor::fromRgb(entry.Colour));

@@ -44,7 +44,7 @@ void TPlannerForm::DataSheetButtonClick()
     const float data[DataColumns] = {dialog.Optics()->M90, dialog.Optics()->A, dialog.Optics()->D};
     for (int i = 0; i < DataColumns; ++i)
         entry.Data[i].Type(FormatTypedLength(data[i], LengthUnit::Millimetre),
-                           LengthUnit::Millimetre);
+                           LengthUnit::Millimetre, DecimalMark::Point);
     AppendOptics(std::move(entry));
 }
 
@@ -71,14 +71,19 @@ void TPlannerForm::ImportButtonClick()
         entry.Name = row.Name;
         for (int i = 0; i < DataColumns; ++i)
             entry.Data[i].Type(ExactLengthText(*row.Data[std::size_t(i)], LengthUnit::Millimetre),
-                               LengthUnit::Millimetre);
+                               LengthUnit::Millimetre, DecimalMark::Point);
         AppendOptics(std::move(entry), row.Colour);
     }
     const QString message = ImportMessage(import, FTexts);
     if (message.isEmpty())
         return;
+    // A file taken whole only names its decimal mark: no warning for that.
+    const bool taken =
+        import.Problems.isEmpty() && import.NotFitting == 0 && import.FileProblem.isEmpty();
     if (ShowMessage)
         ShowMessage(message);
+    else if (taken)
+        QMessageBox::information(this, ApplicationTitle(), message);
     else
         QMessageBox::warning(this, ApplicationTitle(), message);
 }

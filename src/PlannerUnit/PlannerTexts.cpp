@@ -131,6 +131,8 @@ constexpr Entry Entries[] = {
     {"PlanerImportWenigeZellen", "zu wenige Zellen", "too few cells"},
     {"PlanerImportKeinName", "kein Name", "no name"},
     {"PlanerImportFarbe", "keine Farbe #RRGGBB", "no colour #RRGGBB"},
+    {"PlanerImportDezimalpunkt", "Dezimaltrennzeichen: Punkt (.).", "Decimal mark: point (.)."},
+    {"PlanerImportDezimalkomma", "Dezimaltrennzeichen: Komma (,).", "Decimal mark: comma (,)."},
     {"PlanerBlattTitel", "Messobjekt-Planer: Entscheidung", "Target planner: decision"},
     {"PlanerBlattEingaben", "Eingaben", "Inputs"},
     {"PlanerDsEinheit", "Einheit", "Unit"},

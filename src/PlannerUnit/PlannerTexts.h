@@ -102,6 +102,8 @@ enum class PlannerText
     ImportFewCells,
     ImportNoName,
     ImportBadColour,
+    ImportMarkPoint,
+    ImportMarkComma,
     SheetTitle,
     SheetInputs,
     DsUnit,

@@ -60,7 +60,10 @@ struct FieldReading
 
 // Reads a field's UTF-8 text. With an Unsettled mark, one separator followed
 // by exactly three digits, after one to three digits of which the first is
-// not 0 ("1,000", "10.000"), is Ambiguous; a settled mark reads it.
+// not 0 ("1,000", "10.000"), is Ambiguous; a settled mark reads it, and the
+// other mark groups. Both marks in one number: the last one is the decimal
+// mark. A length may name its unit ("610 mm", "24\"", "0.61 m") and begin
+// with a diameter sign; unit is that of a bare number.
 FieldReading ReadPlannerField(std::string_view text, FieldKind kind, LengthUnit unit,
                               DecimalMark mark = DecimalMark::Unsettled);
 
@@ -71,6 +74,7 @@ DecimalMark SettleDecimalMark(const std::vector<std::string> &texts);
 
 // A spot as a sheet prints it: "8 mm @ 610 mm", "8 @ 610", "Ø8 mm at 610 mm",
 // "8 mm bei 610 mm". A text without "@", "at" or "bei" is the spot alone.
+// The distance is read as distanceKind: Position where 0 is allowed.
 struct SpotAtReading
 {
     FieldReading Spot;
@@ -78,7 +82,13 @@ struct SpotAtReading
     FieldReading Distance = {};
 };
 SpotAtReading ReadSpotAt(std::string_view text, LengthUnit unit,
-                         DecimalMark mark = DecimalMark::Unsettled);
+                         DecimalMark mark = DecimalMark::Unsettled,
+                         FieldKind distanceKind = FieldKind::Length);
 
-// The number alone, without the field's range rules.
+// The number alone, without the field's range rules; none where it is
+// ambiguous.
 std::optional<double> ParsePlannerNumber(std::string_view text);
+
+// Millimetres per length unit, from its name ("mm", "cm", "m", "in", "inch",
+// "inches", "\"", "″"; any case); none for any other word.
+std::optional<double> MillimetresPerUnit(std::string_view word);
