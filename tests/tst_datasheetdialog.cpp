@@ -106,7 +106,7 @@ void TestDataSheetDialog::forms_data()
         << mm << points << QStringList()
         << QStringLiteral("Abstand;Messfleck\r\n100;26\r\n250;20\r\n700\t26\r\n1000;50,0\r\n")
         << converging << QString() << QString() << QStringLiteral("Largest deviation: 0.00 %")
-        << QStringLiteral("Decimal mark: comma (,)") << 4;
+        << QStringLiteral("Decimal mark: comma (,).") << 4;
     QTest::addRow("points-three-determine-and-check-nothing")
         << mm << points << QStringList() << QStringLiteral("100;26\n700;26\n1000;50\n")
         << converging << QString() << QString() << determined << QString() << 3;
@@ -244,7 +244,7 @@ void TestDataSheetDialog::unitSwitchKeepsWhatWasTyped_data()
     QTest::addColumn<QString>("inInch");
 
     QTest::addRow("bare-number-converted") << "500"
-                                           << "19.685";
+                                           << "19.6850";
     QTest::addRow("named-unit-stays") << "610 mm"
                                       << "610 mm";
     QTest::addRow("no-number-stays") << "5OO"

@@ -47,7 +47,7 @@ void TestPlannerAnswers::unitRoundTrip_data()
 
     // Target 15 with margin 1.5 fits the calculator's optics at exactly 500.
     QTest::addRow("distance-at-a-single-fitting-point") << QByteArray("DistanceEdit") << "500"
-                                                        << "19.685";
+                                                        << "19.6850";
     QTest::addRow("target-with-seven-digits-in-inch") << QByteArray("TargetEdit") << "15.00001"
                                                       << "0.590552";
     QTest::addRow("optics-cell") << QByteArray("cell") << "5.123456"
@@ -201,7 +201,7 @@ void TestPlannerAnswers::settingsKeepWhatWasTyped()
     QCOMPARE(table->rowCount(), 9);
     QCOMPARE(table->item(2, 0)->text(), omega);
     QCOMPARE(table->item(3, 2)->text(), QStringLiteral("3OO"));
-    QCOMPARE(Child<QLineEdit>(*FForm, "DistanceEdit")->text(), QStringLiteral("19.685"));
+    QCOMPARE(Child<QLineEdit>(*FForm, "DistanceEdit")->text(), QStringLiteral("19.6850"));
     QCOMPARE(*FForm->Input().Distance, 500.0);
     // Back where it was, or within the screen where it did not fit.
     if (available.contains(place))

@@ -187,7 +187,7 @@ QString TDataSheetDialog::Convert(const Typed &typed, LengthUnit unit, FieldKind
         typed.Unit == LengthUnit::Inch ? LengthUnit::Millimetre : LengthUnit::Inch;
     if (!reading.Value || ReadPlannerField(text, kind, other).Value == reading.Value)
         return typed.Text;
-    return FormatTypedLength(*reading.Value, unit);
+    return FormatEditableLength(*reading.Value, unit);
 }
 
 void TDataSheetDialog::UnitComboChange()

@@ -134,8 +134,8 @@ void TDataSheetDialog::PastePoints(const QString &text)
     const int rowCount = PointsTable->rowCount();
     QStringList report;
     if (pasted.Mark != DecimalMark::Unsettled)
-        report << FTexts[pasted.Mark == DecimalMark::Comma ? PlannerText::PasteMarkComma
-                                                           : PlannerText::PasteMarkPoint];
+        report << FTexts[pasted.Mark == DecimalMark::Comma ? PlannerText::ImportMarkComma
+                                                           : PlannerText::ImportMarkPoint];
     if (!pasted.Skipped.empty()) {
         report << FTexts[PlannerText::PasteNotTaken];
         for (const PasteSkip &skip : pasted.Skipped) {
@@ -165,7 +165,7 @@ void TDataSheetDialog::PastePoints(const QString &text)
         for (const auto &[column, value] :
              {std::pair{DistanceColumn, point.Distance}, {SpotColumn, point.Spot}}) {
             QTableWidgetItem *item = PointsTable->item(row, column);
-            item->setText(taken ? FormatTypedLength(value, FUnit) : QString());
+            item->setText(taken ? FormatEditableLength(value, FUnit) : QString());
             item->setData(Qt::UserRole, taken ? QVariant(item->text()) : QVariant());
             item->setData(Qt::UserRole + 1, int(FUnit));
         }

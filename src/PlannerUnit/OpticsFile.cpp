@@ -179,12 +179,8 @@ QByteArray OpticsCsv(const std::vector<OpticsFileRow> &rows, LengthUnit unit,
         const std::optional<float> &value = r.Data[std::size_t(column - 1)];
         if (!value)
             return QString();
-        QString text = ExactLengthText(*value, unit);
-        // Three decimals alone would read back as thousands or as decimals
-        // alike; a fourth digit settles it in every program.
-        if (const qsizetype point = text.indexOf(u'.');
-            point >= 0 && text.size() - point == 4 && !text.contains(u'e'))
-            text += u'0';
+        // A fourth decimal keeps the file readable without doubt.
+        QString text = Unambiguous(ExactLengthText(*value, unit));
         return text.replace(u'.', separator);
     };
     return BuildCsv(CellCount, int(rows.size()) + 1, cell, ';', nullptr);

@@ -236,7 +236,7 @@ QString TPlannerForm::TypedLength::Shown(LengthUnit unit) const
 {
     if (unit == Unit || !Reading.Value)
         return Text;
-    return FormatTypedLength(*Reading.Value, unit);
+    return FormatEditableLength(*Reading.Value, unit);
 }
 
 QString TPlannerForm::ProblemText(const FieldReading &reading) const

@@ -47,6 +47,24 @@ inline QString FormatTypedLength(double millimetres, LengthUnit unit)
     return text;
 }
 
+// A number text that the planner's fields read back without doubt: three
+// decimals alone ("19.685") could be thousands, so a fourth digit is added.
+inline QString Unambiguous(QString text)
+{
+    const qsizetype point = text.indexOf(u'.');
+    const qsizetype digits = point - (text.startsWith(u'-') ? 1 : 0);
+    if (point >= 0 && text.size() - point == 4 && digits <= 3 && !text.contains(u'e') &&
+        text[point - digits] != u'0')
+        text += u'0';
+    return text;
+}
+
+// A length as a field shows it for editing.
+inline QString FormatEditableLength(double millimetres, LengthUnit unit)
+{
+    return Unambiguous(FormatTypedLength(millimetres, unit));
+}
+
 // The shortest text that reads back as the same float length: 0.1 stays
 // "0.1" rather than "0.100000001".
 inline QString ExactLengthText(float millimetres, LengthUnit unit)

@@ -36,7 +36,7 @@ void TPlannerForm::SetCalculatorOptics(const SpotOptics &optics)
         // The calculator's data are shown as they are, whatever their size.
         const bool valid = values[i] > 0 && std::isfinite(values[i]);
         TypedLength &data = entry.Data[i];
-        data.Text = valid ? FormatTypedLength(values[i], LengthUnit::Millimetre) : QString();
+        data.Text = valid ? FormatEditableLength(values[i], LengthUnit::Millimetre) : QString();
         data.Unit = LengthUnit::Millimetre;
         data.Reading = valid ? FieldReading{double(values[i]), std::nullopt}
                              : FieldReading{std::nullopt, FieldProblem::NotPositive};

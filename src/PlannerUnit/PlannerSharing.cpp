@@ -43,7 +43,7 @@ void TPlannerForm::DataSheetButtonClick()
     entry.Name = dialog.Name();
     const float data[DataColumns] = {dialog.Optics()->M90, dialog.Optics()->A, dialog.Optics()->D};
     for (int i = 0; i < DataColumns; ++i)
-        entry.Data[i].Type(FormatTypedLength(data[i], LengthUnit::Millimetre),
+        entry.Data[i].Type(FormatEditableLength(data[i], LengthUnit::Millimetre),
                            LengthUnit::Millimetre, DecimalMark::Point);
     AppendOptics(std::move(entry));
 }

@@ -176,8 +176,6 @@ constexpr Entry Entries[] = {
      "Die Liste hat %1 Optiken und fasst höchstens %2; eine entfernen, um eine weitere "
      "hinzuzufügen.",
      "The list holds %1 optics and takes at most %2; remove one to add another."},
-    {"PlanerPunkteDezimalpunkt", "Dezimaltrennzeichen: Punkt (.)", "Decimal mark: point (.)"},
-    {"PlanerPunkteDezimalkomma", "Dezimaltrennzeichen: Komma (,)", "Decimal mark: comma (,)"},
 };
 
 static_assert(std::size(Entries) == std::size_t(PlannerText::Count));

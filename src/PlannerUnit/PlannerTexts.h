@@ -126,8 +126,6 @@ enum class PlannerText
     PasteNotTaken,
     PasteNoSpot,
     ListFull,
-    PasteMarkPoint,
-    PasteMarkComma,
     Count
 };
 
