@@ -11,7 +11,7 @@ packages=(
     qt6-translations-l10n
     xvfb xauth
     poppler-utils
-    xdotool imagemagick python3
+    xdotool xclip imagemagick python3
     "$@"
 )
 

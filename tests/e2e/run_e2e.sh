@@ -7,14 +7,14 @@
 #   4. the target planner opened with Ctrl+T, a target typed and the
 #      comparison exported as CSV through its real save dialog
 #      (E2E_PLANNER_EXPORTS=N exports N times in a row, 1 by default);
-#   5. optics added to the planner from data-sheet ratios and the optics
-#      list exported as a file to share.
+#   5. optics added to the planner from data-sheet ratios and from a pasted
+#      five-point chart, and the optics list exported as a file to share.
 # Every run of the program gets a fresh HOME and XDG_CONFIG_HOME. On a failure
 # a screenshot and the program's output stay in the work folder, whose path is
 # printed; on success the folder is removed.
 #
 # Usage: run_e2e.sh PATH/TO/OpticCalc
-# Needs: Xvfb (xvfb), xdotool, import and convert (imagemagick), python3.
+# Needs: Xvfb (xvfb), xdotool, xclip, import and convert (imagemagick), python3.
 set -Eeuo pipefail
 
 if (($# != 1)) || [[ ! -x $1 ]]; then
@@ -31,11 +31,11 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/common.sh"
 
 missing=()
-for tool in Xvfb xdotool import convert python3; do
+for tool in Xvfb xdotool xclip import convert python3; do
     command -v "$tool" >/dev/null || missing+=("$tool")
 done
 if ((${#missing[@]})); then
-    echo "missing tools: ${missing[*]} (packages xvfb xdotool imagemagick python3)" >&2
+    echo "missing tools: ${missing[*]} (packages xvfb xdotool xclip imagemagick python3)" >&2
     exit 1
 fi
 
@@ -555,8 +555,24 @@ planner_data_sheet() {
     press Return
     wait_until 20 "the data-sheet dialog to close" no_data_sheet
     focus_window "$PLANNER"
-    # The new row is current in the table: Add, Duplicate, Remove, Colour,
-    # the data sheet and Import lie before "Export ...".
+    # A five-point chart as a data sheet prints it, blanks between the
+    # columns and units in the cells, pasted into the diagram's table.
+    # The new row is current in the table: Add, Duplicate, Remove and
+    # Colour lie before the data sheet.
+    printf 'Distance (mm)   Spot (mm)\n100 mm   26 mm\n250   20\n500   10\n700   26\n1 m   50 mm\n' |
+        xclip -selection clipboard
+    press Tab Tab Tab Tab Tab space
+    wait_until 20 "the data-sheet dialog for the chart" find_data_sheet
+    focus_window "$DATA_SHEET"
+    # Back from the focus distance past the unit to the diagram's form;
+    # its table follows the unit.
+    press shift+Tab shift+Tab space Tab Tab ctrl+v
+    # The table passes Return on to the dialog: Add, with the name offered.
+    press Return
+    wait_until 20 "the data-sheet dialog to close after the chart" no_data_sheet
+    focus_window "$PLANNER"
+    # Add, Duplicate, Remove, Colour, the data sheet and Import lie before
+    # "Export ...".
     press Tab Tab Tab Tab Tab Tab Tab space
     wait_until 20 "the planner's save dialog" find_planner_dialog
     focus_window "$SAVE_DIALOG"
@@ -567,7 +583,7 @@ planner_data_sheet() {
     wait_until 10 "the optics file" test -s "$file"
     close_program 20
     expect_bytes "optics file" "$file" \
-        "Name;M90 [mm];a [mm];D [mm];Colour"$'\r\n'"Sheet lens;10;500;30;#1F77B4"$'\r\n'
+        "Name;M90 [mm];a [mm];D [mm];Colour"$'\r\n'"Sheet lens;10;500;30;#1F77B4"$'\r\n'"Optics 3;10;500;30;#2CA02C"$'\r\n'
 }
 
 start_x_server
