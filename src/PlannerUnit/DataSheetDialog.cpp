@@ -55,6 +55,15 @@ TDataSheetDialog::TDataSheetDialog(const TPlannerTexts &texts, LengthUnit unit, 
     for (QLabel *error : {FocusError, RatioFocusError, SpotFocusError, RatioFarError,
                           FarDistanceError, KeepFocusError, PointsError})
         error->setStyleSheet(QStringLiteral("color: rgb(180,0,0);"));
+    // The reasons wrap beside the figures rather than squeeze them.
+    for (QLabel *error :
+         {FocusError, RatioFocusError, SpotFocusError, RatioFarError, FarDistanceError})
+        error->setWordWrap(true);
+    FiguresLayout->setColumnStretch(3, 1);
+    for (QLineEdit *edit :
+         {FocusEdit, RatioFocusEdit, SpotFocusEdit, RatioFarEdit, FarDistanceEdit, KeepFocusEdit})
+        edit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("8 mm @ 610 mm")) +
+                              12);
     PointsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     for (int row = 0; row < PointsTable->rowCount(); ++row) {
         for (int column = 0; column < PointsTable->columnCount(); ++column) {

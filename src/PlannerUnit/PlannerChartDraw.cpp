@@ -104,7 +104,9 @@ QStringList ReadoutPieces(const ChartData &data)
             range && x >= range->Near && x <= range->Far)
             fitting << name;
     }
-    if (data.Results.LargestFittingSpot)
+    // Without optics to show, "fits: none" would be an answer where there
+    // is none.
+    if (data.Results.LargestFittingSpot && pieces.size() > 1)
         pieces << data.Texts[PlannerText::FitsHere] + u':' + u' ' +
                       (fitting.isEmpty() ? data.Texts[PlannerText::None]
                                          : fitting.join(QStringLiteral(", ")));
