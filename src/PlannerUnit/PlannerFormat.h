@@ -28,6 +28,21 @@ inline QString FormatLengthWithUnit(double millimetres, LengthUnit unit)
     return FormatLength(millimetres, unit) + u' ' + UnitName(unit);
 }
 
+// The value with the given significant digits before its trailing zeros
+// are dropped, never in exponent form.
+inline QString FixedSignificant(double value, int digits)
+{
+    const int decimals = std::max(0, digits - 1 - int(std::floor(std::log10(std::fabs(value)))));
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
+}
+
 // A length as the user would type it: six significant digits, no trailing
 // zeros, never in exponent form.
 inline QString FormatTypedLength(double millimetres, LengthUnit unit)
@@ -36,15 +51,7 @@ inline QString FormatTypedLength(double millimetres, LengthUnit unit)
     QString text = QString::number(value, 'g', 6);
     if (!text.contains(u'e'))
         return text;
-    const int decimals = std::max(0, 5 - int(std::floor(std::log10(std::fabs(value)))));
-    text = QString::number(value, 'f', decimals);
-    if (text.contains(u'.')) {
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
-    }
-    return text;
+    return FixedSignificant(value, 6);
 }
 
 // A number text that the planner's fields read back without doubt: three

@@ -184,16 +184,7 @@ static_assert(std::size(Entries) == std::size_t(PlannerText::Count));
 // trailing zeros, never in exponent form.
 QString LimitText(double millimetres, LengthUnit unit)
 {
-    const double value = ToUnit(millimetres, unit);
-    const int decimals = std::max(0, 2 - int(std::floor(std::log10(value))));
-    QString text = QString::number(value, 'f', decimals);
-    if (text.contains(u'.')) {
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
-    }
-    return text;
+    return FixedSignificant(ToUnit(millimetres, unit), 3);
 }
 
 } // namespace
