@@ -181,9 +181,10 @@ Number Ambiguity(const NumberParts &parts)
     const std::string decimals(mantissa.substr(mark + 1));
     const std::string sign(parts.Sign == "-" ? "-" : "");
     const std::string exponent(parts.Exponent);
-    std::string shortest = decimals.substr(0, decimals.find_last_not_of('0') + 1);
-    if (shortest.empty())
-        shortest = "0";
+    // "1,000" reads as 1.0: at least one decimal stays.
+    const std::size_t last = decimals.find_last_not_of('0');
+    const std::string shortest =
+        last == std::string::npos ? std::string(1, '0') : decimals.substr(0, last + 1);
     FieldReading reading{std::nullopt, FieldProblem::Ambiguous};
     reading.Typed = std::string(parts.Sign) + std::string(mantissa) + exponent;
     reading.AsDecimal = sign + whole + '.' + shortest + exponent;
