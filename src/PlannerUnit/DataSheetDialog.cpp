@@ -276,23 +276,30 @@ void TDataSheetDialog::CalculateFigures(Form form)
 {
     const bool ratios = form == Ratios;
     std::optional<double> a = ReadField(FocusEdit, FocusError, FieldKind::Length);
-    std::optional<double> second;
+    // The second figure as a plain value: MinGW's GCC takes an optional
+    // set in branches for unset.
+    double figure = 0;
+    bool haveFigure = false;
     if (ratios) {
-        second = ReadField(RatioFocusEdit, RatioFocusError, FieldKind::Ratio);
+        const std::optional<double> ratio =
+            ReadField(RatioFocusEdit, RatioFocusError, FieldKind::Ratio);
+        haveFigure = ratio.has_value();
+        figure = ratio.value_or(0);
     } else {
         // "8 mm @ 610 mm" gives the focus distance along with the spot.
         const SpotAtReading spot = ReadSpotAt(SpotFocusEdit->text().toStdString(), FUnit);
         QString reason = FieldProblemText(FTexts, spot.Spot, FUnit);
         if (reason.isEmpty() && spot.HasDistance)
             reason = FieldProblemText(FTexts, spot.Distance, FUnit);
-        second = reason.isEmpty() ? spot.Spot.Value : std::nullopt;
+        haveFigure = reason.isEmpty() && spot.Spot.Value;
+        figure = spot.Spot.Value.value_or(0);
         if (reason.isEmpty() && spot.HasDistance) {
             if (FocusEdit->text().trimmed().isEmpty()) {
                 a = spot.Distance.Value;
                 MarkField(FocusEdit, FocusError, QString());
             } else if (a && float(*a) != float(*spot.Distance.Value)) {
                 reason = FTexts[PlannerText::ErrTwoFoci];
-                second.reset();
+                haveFigure = false;
             }
         }
         MarkField(SpotFocusEdit, SpotFocusError, reason);
@@ -325,12 +332,15 @@ void TDataSheetDialog::CalculateFigures(Form form)
                           !empty(RatioFarEdit);
     ShowMissing(anyTyped ? missing : QList<QLabel *>{});
 
-    if (a && second)
-        FPrinted.push_back({*a, ratios ? *a / *second : *second});
-    if (!a || !second || !farField || farDistanceBad)
+    if (!a || !haveFigure)
         return;
-    const SheetOptics sheet = ratios ? OpticsFromRatios(*a, *second, *farField, farDistance)
-                                     : OpticsFromFocusSpot(*a, *second, *farField, farDistance);
+    const double focus = a.value_or(0);
+    FPrinted.push_back({focus, ratios ? focus / figure : figure});
+    if (!farField || farDistanceBad)
+        return;
+    const SheetOptics sheet =
+        ratios ? OpticsFromRatios(focus, figure, farField.value_or(0), farDistance)
+               : OpticsFromFocusSpot(focus, figure, farField.value_or(0), farDistance);
     FOptics = sheet.Optics;
     if (farDistance && sheet.Problem != DataSheetProblem::FarNotBeyondFocus)
         FPrinted.push_back({*farDistance, *farDistance / *farField});
