@@ -268,8 +268,12 @@ void TestDataSheetDialog::unitSwitchKeepsWhatWasTyped()
     QCOMPARE(focus->text(), inInch);
     QCOMPARE(dialog.Unit(), LengthUnit::Inch);
     QCOMPARE(dialog.Optics().has_value(), before.has_value());
-    if (before)
+    auto *ratio = dialog.findChild<QLineEdit *>(QStringLiteral("RatioFocusEdit"));
+    QCOMPARE(ratio->text(), QStringLiteral("50"));
+    if (before) {
         QCOMPARE(dialog.Optics()->A, before->A);
+        QCOMPARE(dialog.Optics()->M90, before->M90);
+    }
     combo->setCurrentIndex(0);
     QCOMPARE(focus->text(), typed);
 }

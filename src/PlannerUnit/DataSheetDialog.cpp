@@ -89,10 +89,12 @@ TDataSheetDialog::TDataSheetDialog(const TPlannerTexts &texts, LengthUnit unit, 
     for (QLineEdit *edit :
          {FocusEdit, RatioFocusEdit, SpotFocusEdit, RatioFarEdit, FarDistanceEdit, KeepFocusEdit})
         connect(edit, &QLineEdit::textChanged, this, [this, edit] {
-            if (!FFilling) {
+            if (FFilling)
+                return;
+            // A ratio has no unit to follow.
+            if (edit != RatioFocusEdit && edit != RatioFarEdit)
                 Remember(edit);
-                InputChange();
-            }
+            InputChange();
         });
     connect(KeepFocusCheck, &QCheckBox::toggled, this, &TDataSheetDialog::InputChange);
     connect(PointsTable, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
